@@ -1,0 +1,79 @@
+#include "platform/files.h"
+
+#include "platform/failure.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace platform {
+
+namespace {
+QString& folderOverride()
+{
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+QString programFolder()
+{
+    if (!folderOverride().isEmpty())
+        return folderOverride();
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section('/', 0, -2);
+}
+
+void setProgramFolder(const QString& folder) { folderOverride() = folder; }
+
+QString joinPath(const QString& folder, const QString& name)
+{
+    if (folder.endsWith('/'))
+        return folder + name;
+    return folder + '/' + name;
+}
+
+QString besideProgram(const QString& name) { return joinPath(programFolder(), name); }
+
+bool fileExists(const QString& path) { return QFileInfo(path).isFile(); }
+bool folderExists(const QString& path) { return QFileInfo(path).isDir(); }
+
+void createFolder(const QString& path)
+{
+    if (!QDir().mkpath(path))
+        throw Failure(QStringLiteral("cannot create the folder %1").arg(path));
+}
+
+void deleteFile(const QString& path)
+{
+    QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return;
+    if (!QFile::remove(path))
+        throw Failure(QStringLiteral("cannot delete %1").arg(path));
+}
+
+QByteArray readWholeFile(const QString& path)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("cannot open %1").arg(path));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw Failure(QStringLiteral("cannot read %1").arg(path));
+    return bytes;
+}
+
+void writeWholeFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Failure(QStringLiteral("cannot write %1").arg(path));
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw Failure(QStringLiteral("cannot write %1").arg(path));
+}
+
+} // namespace platform

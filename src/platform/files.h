@@ -1,0 +1,28 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+// The program folder: the executable's folder, where the original kept every
+// file "beside the program". Tests point it at a temporary folder.
+QString programFolder();
+void setProgramFolder(const QString& folder);
+// programFolder() + "/" + name
+QString besideProgram(const QString& name);
+QString joinPath(const QString& folder, const QString& name);
+
+bool fileExists(const QString& path);
+bool folderExists(const QString& path);
+// Creates the folder (and its parents); an existing folder is no error.
+void createFolder(const QString& path);
+// A missing file is no error; a file that cannot be removed fails.
+void deleteFile(const QString& path);
+
+// Whole-file read and write. Failures throw platform::Failure.
+QByteArray readWholeFile(const QString& path);
+// Written completely or not at all (temporary file and rename), so a failure
+// never leaves a half-written file in place of the old one.
+void writeWholeFile(const QString& path, const QByteArray& bytes);
+
+} // namespace platform

@@ -1,0 +1,46 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+namespace platform {
+
+// Single instance: holds an advisory lock for the life of the process. The
+// kernel drops it when the holder dies, so a crashed instance never leaves it stuck.
+class SingleInstance {
+public:
+    // Lock name: one lock per program folder.
+    explicit SingleInstance(const QString& programFolder);
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+    // False when another running instance holds the lock.
+    bool acquired() const { return fd_ >= 0; }
+    static QString lockPathFor(const QString& programFolder);
+
+private:
+    int fd_ = -1;
+};
+
+// Opens a file or web address with the desktop's default handler. The target is
+// passed as one argument, never through a shell. The result is not reported.
+void shellOpen(const QString& target);
+// Tests replace the opener; nullptr restores the desktop's.
+void setShellOpener(std::function<void(const QString&)> opener);
+
+// The process-wide random generator: seeding mixes into the state, draws are
+// single precision with 0 <= r < 1.
+void randomizeFromClock();
+void randomize(double seed);
+float rnd();
+// Sets the state outright and seeds "from the clock" with the tick count only,
+// so that a run on the virtual clock draws the same sequence every time (tests).
+void resetRandom(std::uint64_t state);
+
+// The title and version numbers of the application.
+QString appTitle();
+int appMajor();
+int appMinor();
+int appRevision();
+
+} // namespace platform
