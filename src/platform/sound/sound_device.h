@@ -1,0 +1,59 @@
+#pragma once
+#include "platform/clock.h"
+
+#include <QString>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace platform {
+
+using SteadyTime = std::chrono::steady_clock::time_point;
+
+// One thing for the device to sound: a shared, never modified sample buffer, or a
+// sine tone that the device generates as it goes (a Beep may be very long).
+struct Voice {
+    std::uint32_t rate = 0; // of samples; 0 for a tone (the device picks)
+    std::shared_ptr<const std::vector<std::int16_t>> samples;
+    std::int64_t hz = 0; // tone frequency; 0 or less is silence
+    Tick durationMs = 0;
+    std::uint64_t id = 0; // the play's number, for firstFrame reports
+};
+
+// An output for the sound service's one voice. Called from the UI thread only.
+class SoundDevice {
+public:
+    virtual ~SoundDevice() = default;
+    virtual QString name() const = 0;
+    // Replaces whatever is sounding with voice and returns at once.
+    virtual void start(Voice voice) = 0;
+    virtual void stop() = 0;
+    virtual bool isPlaying() = 0;
+    // Blocks the thread, running no events, until the voice started last has ended.
+    virtual void waitEnd() = 0;
+
+    // Called (from any thread) when the first frame of play id reached the device.
+    std::function<void(std::uint64_t id, SteadyTime at)> onFirstFrame;
+};
+
+// Keeps time on platform::clock() and sounds nothing: "playing" until start plus
+// the duration; waiting for the end is clock().block().
+class SilentDevice : public SoundDevice {
+public:
+    QString name() const override { return QStringLiteral("silent"); }
+    void start(Voice voice) override;
+    void stop() override;
+    bool isPlaying() override;
+    void waitEnd() override;
+
+private:
+    Tick end_ = 0;
+};
+
+// Opens the ALSA PCM device name and starts its feeding thread; nullptr (with the
+// reason in *error) when it cannot be opened and set up.
+std::unique_ptr<SoundDevice> openAlsaDevice(const QString& name, QString* error = nullptr);
+
+} // namespace platform
