@@ -69,8 +69,8 @@ void waitQuiet()
 int main()
 {
     const QByteArray wanted = qgetenv("QUENLO_ALSA_DEVICE");
-    std::vector<QString> names = wanted.isEmpty() ? std::vector<QString>{"default", "null"}
-                                                  : std::vector<QString>{QString::fromLocal8Bit(wanted)};
+    std::vector<QString> names = wanted.isEmpty() ? std::vector<QString> {"default", "null"}
+                                                  : std::vector<QString> {QString::fromLocal8Bit(wanted)};
     bool opened = false;
     for (const auto& name : names) {
         QString error;

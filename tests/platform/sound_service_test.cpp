@@ -176,7 +176,7 @@ protected:
         return path;
     }
 
-    ScopedVirtualClock vc{1000};
+    ScopedVirtualClock vc {1000};
     QTemporaryDir dir;
     std::vector<Voice> voices;
 };
@@ -269,8 +269,8 @@ TEST_F(SoundServiceTest, BeepBlocksForItsLengthAndRunsNoScheduledCalls)
         Tick blocked;
         bool played;
     } cases[] = {
-        {800, 250, 250, true}, {0, 100, 100, true},   // hz 0: silence for its length
-        {800, 0, 0, false},    {800, -5, 0, false}, // returns at once
+        {800, 250, 250, true}, {0, 100, 100, true}, // hz 0: silence for its length
+        {800, 0, 0, false}, {800, -5, 0, false}, // returns at once
     };
     for (const auto& c : cases) {
         bool ran = false;
@@ -331,8 +331,8 @@ TEST_F(SoundServiceTest, BadOrMissingSoundPlaysNothingAndReturnsFalse)
 TEST_F(SoundServiceTest, OnlyTheDataChunkPlays)
 {
     // 100 ms of data, then a longer old tail that an earlier build left behind.
-    QByteArray image = wavImage(pcm16(std::vector<std::int16_t>(800, 7)) + pcm16(std::vector<std::int16_t>(8000, -7)),
-                                {}, 1600);
+    QByteArray image
+        = wavImage(pcm16(std::vector<std::int16_t>(800, 7)) + pcm16(std::vector<std::int16_t>(8000, -7)), {}, 1600);
     ASSERT_TRUE(sound().playMemory(image, SND_MEMORY | SND_ASYNC, "H"));
     EXPECT_EQ(sound().log().back().durationMs, 100);
     vc->advance(100);

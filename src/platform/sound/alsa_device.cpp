@@ -37,11 +37,11 @@ int configure(snd_pcm_t* pcm, std::uint32_t rate)
     int e;
     if ((e = snd_pcm_hw_params_any(pcm, hw)) < 0) // 1 on the pulse plugin
         return e;
-    if ((e = snd_pcm_hw_params_set_rate_resample(pcm, hw, 1)) < 0 ||
-        (e = snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED)) < 0 ||
-        (e = snd_pcm_hw_params_set_format(pcm, hw, SND_PCM_FORMAT_S16_LE)) < 0 ||
-        (e = snd_pcm_hw_params_set_channels(pcm, hw, 1)) < 0 ||
-        (e = snd_pcm_hw_params_set_rate(pcm, hw, rate, 0)) < 0)
+    if ((e = snd_pcm_hw_params_set_rate_resample(pcm, hw, 1)) < 0
+        || (e = snd_pcm_hw_params_set_access(pcm, hw, SND_PCM_ACCESS_RW_INTERLEAVED)) < 0
+        || (e = snd_pcm_hw_params_set_format(pcm, hw, SND_PCM_FORMAT_S16_LE)) < 0
+        || (e = snd_pcm_hw_params_set_channels(pcm, hw, 1)) < 0
+        || (e = snd_pcm_hw_params_set_rate(pcm, hw, rate, 0)) < 0)
         return e;
     // Sizes are wishes: a device that cannot meet them plays with its own.
     unsigned buffer = bufferUs, period = periodUs;
@@ -55,8 +55,8 @@ int configure(snd_pcm_t* pcm, std::uint32_t rate)
 
     snd_pcm_sw_params_t* sw;
     snd_pcm_sw_params_alloca(&sw);
-    if ((e = snd_pcm_sw_params_current(pcm, sw)) < 0 || (e = snd_pcm_sw_params_set_start_threshold(pcm, sw, 1)) < 0 ||
-        (e = snd_pcm_sw_params_set_avail_min(pcm, sw, std::max<snd_pcm_uframes_t>(periodFrames, 1))) < 0)
+    if ((e = snd_pcm_sw_params_current(pcm, sw)) < 0 || (e = snd_pcm_sw_params_set_start_threshold(pcm, sw, 1)) < 0
+        || (e = snd_pcm_sw_params_set_avail_min(pcm, sw, std::max<snd_pcm_uframes_t>(periodFrames, 1))) < 0)
         return e;
     return snd_pcm_sw_params(pcm, sw);
 }
@@ -171,8 +171,8 @@ private:
             return kept;
 
         const std::int64_t frames = voice.samples
-                                        ? static_cast<std::int64_t>(voice.samples->size())
-                                        : static_cast<std::int64_t>(std::nearbyint(voice.durationMs * (rate / 1000.0)));
+            ? static_cast<std::int64_t>(voice.samples->size())
+            : static_cast<std::int64_t>(std::nearbyint(voice.durationMs * (rate / 1000.0)));
         std::vector<std::int16_t> tone;
         std::int64_t toneAt = -1;
         std::optional<SteadyTime> first;
@@ -215,8 +215,8 @@ private:
         return std::max(queuedEnd, first.value_or(begin) + framesToTime(frames, rate));
     }
 
-    static void fillTone(std::vector<std::int16_t>& out, std::int64_t hz, std::uint32_t rate, std::int64_t at,
-                         snd_pcm_uframes_t count)
+    static void fillTone(
+        std::vector<std::int16_t>& out, std::int64_t hz, std::uint32_t rate, std::int64_t at, snd_pcm_uframes_t count)
     {
         out.assign(count, 0);
         if (hz <= 0 || hz >= rate / 2)
@@ -236,14 +236,14 @@ private:
     std::uint32_t rate_ = openRate; // what the stream is set up for; 0 after a failed set-up
 
     std::mutex mutex_;
-    std::condition_variable wake_;  // worker: a command is pending
+    std::condition_variable wake_; // worker: a command is pending
     std::condition_variable ended_; // waitEnd: the voice has been written
     bool pending_ = false;
     bool quit_ = false;
     bool busy_ = false; // a voice is posted or being written
     std::optional<Voice> next_;
-    SteadyTime end_{};
-    std::atomic<std::uint64_t> generation_{0};
+    SteadyTime end_ {};
+    std::atomic<std::uint64_t> generation_ {0};
 
     std::thread worker_; // last: starts after the members it uses
 };

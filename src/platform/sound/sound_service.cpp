@@ -172,7 +172,7 @@ void useDefaultSound()
     if (useAlsaSound(name, &error))
         return;
     std::fprintf(stderr, "quenlo: no sound device opened (ALSA \"%s\": %s); sounds are silent\n",
-                 name.toLocal8Bit().constData(), error.toLocal8Bit().constData());
+        name.toLocal8Bit().constData(), error.toLocal8Bit().constData());
     useSilentSound();
 }
 

@@ -22,14 +22,14 @@ inline constexpr unsigned SND_NOSTOP = 0x10;
 inline constexpr unsigned SND_FILENAME = 0x20000;
 
 struct PlayLogEntry {
-    Tick at = 0;     // clock().now() at the call
-    QString what;    // label of a memory image, path of a file, "beep"
+    Tick at = 0; // clock().now() at the call
+    QString what; // label of a memory image, path of a file, "beep"
     unsigned flags = 0;
     Tick durationMs = 0;
     std::int64_t hz = 0; // beeps only
     bool played = false;
-    SteadyTime called{};                   // steady time of the call
-    std::optional<SteadyTime> firstFrame;  // ALSA: when the first frame reached the device
+    SteadyTime called {}; // steady time of the call
+    std::optional<SteadyTime> firstFrame; // ALSA: when the first frame reached the device
 };
 
 // The one voice of the program (PlaySound and Beep replacement). UI thread only.

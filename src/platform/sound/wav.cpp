@@ -69,8 +69,7 @@ std::optional<Pcm> parseWav(const QByteArray& image)
     pcm.channels = le16(fmt + 2);
     pcm.rate = le32(fmt + 4);
     pcm.bits = le16(fmt + 14);
-    if (format != 1 || (pcm.channels != 1 && pcm.channels != 2) || (pcm.bits != 8 && pcm.bits != 16) ||
-        pcm.rate == 0)
+    if (format != 1 || (pcm.channels != 1 && pcm.channels != 2) || (pcm.bits != 8 && pcm.bits != 16) || pcm.rate == 0)
         return std::nullopt;
 
     const int sampleBytes = pcm.bits / 8;

@@ -13,7 +13,7 @@ namespace platform {
 struct Pcm {
     std::uint32_t rate = 0;
     int channels = 0; // in the file; samples are mixed to mono
-    int bits = 0;     // in the file: 8 or 16
+    int bits = 0; // in the file: 8 or 16
     std::vector<std::int16_t> samples;
 
     Tick durationMs() const;
