@@ -1,3 +1,5 @@
+#include "platform/sound/sound_service.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -8,6 +10,8 @@ int main(int argc, char** argv)
     // Window tests need no display.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    // Tests keep time on the virtual clock: never a real sound card.
+    platform::useSilentSound();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
