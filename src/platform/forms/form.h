@@ -1,0 +1,245 @@
+#pragma once
+#include "platform/forms/control.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QMainWindow;
+class QMenuBar;
+
+namespace forms {
+
+class CommandButton;
+class Menu;
+class Timer;
+namespace detail {
+    class Window;
+    class HandlerScope;
+    class KeyRouter;
+    void attachInstance(Form* f, Form** slot);
+}
+
+// Border styles of a form.
+enum class Border { None = 0,
+    FixedSingle = 1,
+    Sizable = 2,
+    FixedDialog = 3 };
+
+// Why a form is being unloaded (the original's UnloadMode).
+constexpr int vbFormControlMenu = 0; // the close box
+constexpr int vbFormCode = 1; // Unload from code
+
+// A window with the original's form semantics. A form class derives from Form,
+// declares its controls as members (containers before their children) and sets its
+// design values and wires its events in its constructor: that constructor is the
+// design, so every load starts from the same values. Its one automatic instance is
+// reached through a FormRef (see below).
+class Form : public Container {
+public:
+    Form();
+    ~Form() override;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    Form& form() override { return *this; }
+    QWidget* client() override;
+    bool effectivelyEnabled() const override { return enabled_; }
+    bool effectivelyVisible() const override;
+
+    // Life cycle.
+    // Modeless show. Fails while a modal form or message box is up (unless this form is it).
+    void show();
+    // Modal show: a nested loop on the clock's yield; returns when this form is hidden or
+    // unloaded. Timers keep ticking. Fails when the form is already shown.
+    void showModal();
+    void hide();
+    // Runs QueryUnload and Unload (either may cancel: returns false), hides, ends a modal
+    // loop of this form, detaches the automatic instance and destroys the form as soon as
+    // none of its handlers is running any more.
+    bool unload();
+    // False once this instance has been unloaded: a handler that resumes after a wait
+    // asks this before touching its form.
+    bool isLoaded() const { return loaded_; }
+    bool isShown() const { return shown_; }
+    bool isModal() const { return modal_; }
+    // Counts loads of this form class: differs between two instances.
+    unsigned generation() const { return generation_; }
+
+    // Geometry of the outer frame, in twips; setting the size raises Resize.
+    float left() const { return left_; }
+    float top() const { return top_; }
+    float width() const { return width_; }
+    float height() const { return height_; }
+    void setLeft(float v) { move(v, top_, width_, height_); }
+    void setTop(float v) { move(left_, v, width_, height_); }
+    void setWidth(float v) { move(left_, top_, v, height_); }
+    void setHeight(float v) { move(left_, top_, width_, v); }
+    void move(float left, float top) { move(left, top, width_, height_); }
+    void move(float left, float top, float width, float height);
+    // Design helper: sets the outer size from a client area size.
+    void setClientSize(float width, float height);
+    // The client area (ScaleWidth, ScaleHeight) in twips.
+    float scaleWidth() const;
+    float scaleHeight() const;
+    static float screenWidth();
+    static float screenHeight();
+    // Left = (other.Width - Width) / 2 + other.Left, likewise Top; single precision.
+    void centerOn(const Form& other);
+    void centerOnScreen();
+
+    QString caption() const { return caption_; }
+    void setCaption(const QString& text);
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool on);
+
+    // Design properties.
+    void setBorderStyle(Border b);
+    void setMinButton(bool on);
+    void setMaxButton(bool on);
+    void setShowInTaskbar(bool on);
+    bool keyPreview() const { return keyPreview_; }
+    void setKeyPreview(bool on) { keyPreview_ = on; }
+    // Off: keys reach the form as plain characters, never through an input method.
+    void setInputMethodEnabled(bool on);
+    // Esc clicks the cancel button, Enter the default button; none unless set.
+    void setCancelButton(CommandButton* b) { cancelButton_ = b; }
+    void setDefaultButton(CommandButton* b) { defaultButton_ = b; }
+
+    // Repaints the shown window at once, without running any input or timer handler.
+    void paintNow();
+    // The control that has the focus, or nullptr.
+    Control* activeControl() const { return activeControl_; }
+
+    // Events.
+    std::function<void()> onLoad;
+    std::function<void()> onResize;
+    std::function<void(int& cancel, int unloadMode)> onQueryUnload;
+    std::function<void(int& cancel)> onUnload;
+    std::function<void(int& keyAscii)> onKeyPress;
+    std::function<void(int& keyCode, int shift)> onKeyDown;
+
+    // Scripted user actions (tests): the close box, and keys typed at the focused control
+    // (or at the form when no control has the focus). Each character of text is one key;
+    // "\r" is Enter, "\x1b" Esc, "\b" Backspace.
+    void userClose();
+    void userType(const QString& text);
+    // A non-character key (Qt::Key_*) with Qt modifiers, for KeyDown (e.g. Ctrl+Tab).
+    void userKey(int qtKey, int qtModifiers = 0);
+
+    // Runs a handler with this form's handler depth held. From code: failures pass to the
+    // caller. Used by the controls; also usable for anything that must keep the form alive.
+    template <class F, class... A>
+    void raise(const F& handler, A&&... args);
+
+    // The layer's own use.
+    QMainWindow* window() const;
+    QMenuBar* menuBar();
+    int handlerDepth() const { return depth_; }
+    void noteFocus(Control* c);
+    void forgetControl(Control* c);
+    void addTimer(Timer* t) { timers_.push_back(t); }
+    void removeTimer(Timer* t);
+    void addMenu(Menu* m) { menus_.push_back(m); }
+    void removeMenu(Menu* m);
+    void controlAdded(Control* c) { controls_.push_back(c); }
+    const std::vector<Control*>& controls() const { return controls_; }
+    bool keyRoute(Control* target, int qtKey, int qtModifiers, const QString& text, bool& deliver, QString& deliverText);
+    bool inputMethodEnabled() const { return imEnabled_; }
+
+private:
+    friend class detail::Window;
+    friend class detail::HandlerScope;
+    friend void detail::attachInstance(Form* f, Form** slot);
+
+    void applyGeometry();
+    void applyFlags();
+    bool unloadWith(int mode);
+    void detachAndDestroy();
+
+    detail::Window* window_;
+    QWidget* client_;
+    Form** slot_ = nullptr;
+    unsigned generation_ = 0;
+    bool loaded_ = true;
+    bool shown_ = false;
+    bool modal_ = false;
+    bool enabled_ = true;
+    bool unloading_ = false;
+    int depth_ = 0;
+    float left_ = 0, top_ = 0, width_ = 4800, height_ = 3600;
+    QString caption_;
+    Border border_ = Border::Sizable;
+    bool minButton_ = true, maxButton_ = true;
+    bool keyPreview_ = false;
+    bool imEnabled_ = true;
+    CommandButton* cancelButton_ = nullptr;
+    CommandButton* defaultButton_ = nullptr;
+    Control* activeControl_ = nullptr;
+    std::vector<Control*> controls_;
+    std::vector<Timer*> timers_;
+    std::vector<Menu*> menus_;
+};
+
+namespace detail {
+    // Holds a form's handler depth for its lifetime; a form unloaded meanwhile is
+    // destroyed after the outermost scope has ended.
+    class HandlerScope {
+    public:
+        explicit HandlerScope(Form& f);
+        ~HandlerScope();
+        HandlerScope(const HandlerScope&) = delete;
+        HandlerScope& operator=(const HandlerScope&) = delete;
+
+    private:
+        Form& form_;
+    };
+
+    // Runs fn as the outermost handler of a user or timer event: a layer failure that
+    // nothing caught ends the event (reported on standard error), as it cannot return
+    // into the window system. Other exceptions pass.
+    void userEvent(Form& f, const std::function<void()>& fn);
+
+    Form* loadInstance(Form** slot, Form* (*make)());
+    int modalDepth();
+}
+
+template <class F, class... A>
+void Form::raise(const F& handler, A&&... args)
+{
+    if (!handler)
+        return;
+    detail::HandlerScope scope(*this);
+    handler(std::forward<A>(args)...);
+}
+
+// The automatic instance of form class T: `inline forms::FormRef<FrmMain> frmMain;`
+// then `frmMain()` loads it (hidden, Load handler run) on first access and returns it;
+// `frmMain.isLoaded()` asks without loading. After an unload the next access builds a
+// fresh instance with its design values.
+template <class T>
+class FormRef {
+public:
+    T& operator()()
+    {
+        Form* f = instance_ ? instance_ : detail::loadInstance(&instance_, &make);
+        return static_cast<T&>(*f);
+    }
+    bool isLoaded() const { return instance_ != nullptr; }
+    // The instance if loaded, else nullptr (never loads).
+    T* ifLoaded() const { return static_cast<T*>(instance_); }
+    // Unloads the instance if there is one; true when it was unloaded or none was loaded.
+    bool unload() { return instance_ ? instance_->unload() : true; }
+
+private:
+    static Form* make() { return new T; }
+    Form* instance_ = nullptr;
+};
+
+// Every loaded form (automatic instances), in load order.
+std::vector<Form*> loadedForms();
+// Hides and detaches every form without running any handler (end of the program, test
+// tear-down); forms not on the stack are destroyed at once, the others when they return.
+void discardAll();
+
+} // namespace forms
