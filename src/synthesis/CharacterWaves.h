@@ -1,0 +1,23 @@
+#pragma once
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+
+// The character WAV writers: one routine for every row of MorseCodeTable. A
+// writer synthesises the row's code (a unit of silence before every element,
+// nothing after the last) and writes it to sound/<stem>.wav beside the program.
+// Failures throw platform::Failure; an element that cannot be built fails before
+// the file is touched.
+
+// The file of row 1..72.
+QString CharacterWavePath(int row);
+
+// Writes the file of row 1..72. The writers of ".", ",", "/", "-", "+" and "ホレ"
+// then wait 3 units times CodeIntervalFactor, yielding to the event loop.
+void WriteCharacterWave(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate);
+
+// The name by which the rest of the program knows the writer of a row
+// ("WriteWaveLetterA" .. "WriteWaveRata"), and the row of such a name (0 for
+// none).
+const char* WaveWriterName(int row);
+int WaveWriterRow(QStringView name);

@@ -1,0 +1,91 @@
+#pragma once
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <vector>
+
+// Morse elements as 16-bit samples: a compensated, band-limited sine tone with a
+// gain and linear ramps, silence padding, and the joins that make characters.
+// Failures (a unit, tone or rate that gives no element, a buffer too long for a
+// WAV file) throw platform::Failure and leave the target buffer as it was.
+
+// Growable array of 16-bit signed samples, one channel, indexed from 0.
+using SampleBuffer = std::vector<std::int16_t>;
+
+// The shared element buffers. After BuildDotElement DotSamples holds one unit of
+// silence and a one-unit tone, after BuildDashElement DashSamples one unit of
+// silence and a three-unit tone. Character builders join into the buffer of the
+// first element, so rebuild every element right before joining.
+extern SampleBuffer DotSamples;
+extern SampleBuffer DashSamples;
+
+struct ToneSpec {
+    double FrequencyHz = 0;
+    double DurationMs = 0;
+    double RiseMs = 0;
+    double FallMs = 0;
+    double GainDb = 0;
+    double PhaseRad = 0;
+};
+
+// Envelope kind of GenerateTone and ApplyEnvelope: linear ramps; any other kind
+// leaves the tone without ramps.
+constexpr std::int16_t LinearEnvelope = 1;
+
+double GetPi();
+
+// Replaces samples with the tone of spec at sampleRate, level amplitude x gain,
+// then applies the envelope. Samples that would pass the 16-bit range are
+// clipped. Fails when the rate or the frequency is 0 or less.
+void GenerateTone(SampleBuffer& samples, std::int32_t sampleRate, std::int16_t amplitude,
+                  const ToneSpec& spec, std::int16_t envelopeKind);
+
+// Linear fade-in over the first riseMs and fade-out over the last fallMs. A ramp
+// as long as the tone or longer is shortened to half the tone.
+void ApplyEnvelope(SampleBuffer& samples, std::int32_t sampleRate, double riseMs, double fallMs,
+                   std::int16_t kind);
+
+// Inserts leadMs of silence before the content and appends trailMs after it.
+void PadSilence(SampleBuffer& samples, std::int32_t sampleRate, double leadMs, double trailMs);
+
+// a becomes itself followed by every further buffer in order. All lengths are
+// read first, so a may stand again among the others and then contributes what it
+// held before the join.
+void JoinBuffers(SampleBuffer& a, std::span<const SampleBuffer* const> others);
+inline void JoinBuffers(SampleBuffer& a, std::initializer_list<const SampleBuffer*> others)
+{
+    JoinBuffers(a, std::span(others.begin(), others.size()));
+}
+
+inline void JoinBuffers2(SampleBuffer& a, const SampleBuffer& b) { JoinBuffers(a, {&b}); }
+inline void JoinBuffers3(SampleBuffer& a, const SampleBuffer& b, const SampleBuffer& c)
+{
+    JoinBuffers(a, {&b, &c});
+}
+inline void JoinBuffers4(SampleBuffer& a, const SampleBuffer& b, const SampleBuffer& c,
+                         const SampleBuffer& d)
+{
+    JoinBuffers(a, {&b, &c, &d});
+}
+inline void JoinBuffers5(SampleBuffer& a, const SampleBuffer& b, const SampleBuffer& c,
+                         const SampleBuffer& d, const SampleBuffer& e)
+{
+    JoinBuffers(a, {&b, &c, &d, &e});
+}
+inline void JoinBuffers6(SampleBuffer& a, const SampleBuffer& b, const SampleBuffer& c,
+                         const SampleBuffer& d, const SampleBuffer& e, const SampleBuffer& f)
+{
+    JoinBuffers(a, {&b, &c, &d, &e, &f});
+}
+inline void JoinBuffers8(SampleBuffer& a, const SampleBuffer& b, const SampleBuffer& c,
+                         const SampleBuffer& d, const SampleBuffer& e, const SampleBuffer& f,
+                         const SampleBuffer& g, const SampleBuffer& h)
+{
+    JoinBuffers(a, {&b, &c, &d, &e, &f, &g, &h});
+}
+
+// Rebuild DotSamples / DashSamples from the unit, the tone and the rate, with the
+// options dialog's current tone quality and volume. Fail when the unit, the tone
+// or the rate is 0 or less, or the quality or volume is outside 1..5.
+void BuildDotElement(std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate);
+void BuildDashElement(std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate);

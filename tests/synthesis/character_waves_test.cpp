@@ -1,0 +1,141 @@
+#include "platform/failure.h"
+#include "platform/files.h"
+#include "platform/virtual_clock.h"
+#include "synthesis/CharacterWaves.h"
+#include "synthesis/MorseCodeTable.h"
+#include "synthesis/ToneSynthesis.h"
+#include "synthesis_fixture.h"
+
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+QByteArray fileOf(const char* stem)
+{
+    return platform::readWholeFile(
+        platform::besideProgram(QStringLiteral("sound/%1.wav").arg(QLatin1String(stem))));
+}
+
+SampleBuffer samplesOf(const QByteArray& file)
+{
+    SampleBuffer s((file.size() - 44) / 2);
+    qFromLittleEndian<std::int16_t>(file.constData() + 44, static_cast<qsizetype>(s.size()),
+                                    s.data());
+    return s;
+}
+
+} // namespace
+
+using CharacterWaves = TemporaryProgramFolder;
+
+TEST_F(CharacterWaves, EveryFileHoldsItsCodeWithAUnitOfSilenceBeforeEachElement)
+{
+    // 45 characters per minute: a unit of 133 ms, 1064 samples at 8000 per second.
+    ScopedToneOptions options(1, 1);
+    platform::ScopedVirtualClock vc;
+    BuildDotElement(133, 800, 8000);
+    BuildDashElement(133, 800, 8000);
+    const SampleBuffer dot = DotSamples, dash = DashSamples;
+    for (int row = 1; row <= 72; ++row) {
+        const MorseRow& r = MorseRowAt(row);
+        // Leave the element buffers as another character left them.
+        JoinBuffers2(DotSamples, DashSamples);
+        WriteCharacterWave(row, 133, 800, 8000);
+        const QByteArray file = fileOf(r.stem);
+        const qsizetype samples = (r.n + 1) * 1064;
+        ASSERT_EQ(file.size(), 44 + 2 * samples) << r.stem;
+        EXPECT_EQ(qFromLittleEndian<std::int32_t>(file.constData() + 4), 2 * samples + 36);
+        EXPECT_EQ(qFromLittleEndian<std::int32_t>(file.constData() + 40), 2 * samples);
+        SampleBuffer expected;
+        for (const char* c = r.code; *c; ++c) {
+            const SampleBuffer& e = *c == '.' ? dot : dash;
+            expected.insert(expected.end(), e.begin(), e.end());
+        }
+        EXPECT_EQ(samplesOf(file), expected) << r.stem << " " << r.code;
+    }
+    EXPECT_EQ(fileOf("A").size(), 12812);
+    EXPECT_EQ(samplesOf(fileOf("E")).size(), 2128u);
+    EXPECT_EQ(samplesOf(fileOf("0")).size(), 21280u);
+    EXPECT_EQ(fileOf("EP").mid(24, 4).toHex(), "401f0000"); // 8000 samples per second
+}
+
+TEST_F(CharacterWaves, SixWritersWaitThreeUnitsTimesTheCodeInterval)
+{
+    const std::set<QString> waiting = {".", ",", "/", "-", "+", "ホレ"};
+    const struct {
+        float factor;
+        platform::Tick wait;
+    } cases[] = {{1.0f, 399}, {1.1f, 439}, {1.5f, 598}}; // 598.5 rounds to even
+    for (const auto& c : cases) {
+        ScopedToneOptions options(1, 1, c.factor);
+        platform::ScopedVirtualClock vc;
+        for (int row = 1; row <= 72; ++row) {
+            const QString key = QString::fromUtf16(MorseRowAt(row).key);
+            const platform::Tick before = vc->now();
+            WriteCharacterWave(row, 133, 800, 8000);
+            EXPECT_EQ(vc->now() - before, waiting.count(key) ? c.wait : 0)
+                << key.toStdString() << " factor " << c.factor;
+        }
+    }
+}
+
+TEST_F(CharacterWaves, AWaitingWriterLetsEventsRunOnlyAfterItsFileIsWritten)
+{
+    platform::ScopedVirtualClock vc;
+    const int period = MorseRowOfLatin(37);
+    qsizetype sizeSeen = -1;
+    vc->callAt(vc->now() + 1, [&] { sizeSeen = fileOf("EP").size(); });
+    WriteCharacterWave(period, 133, 800, 8000);
+    EXPECT_EQ(sizeSeen, 44 + 2 * 18 * 1064);
+}
+
+TEST_F(CharacterWaves, AnElementThatCannotBeBuiltLeavesTheOldFile)
+{
+    platform::ScopedVirtualClock vc;
+    const int a = MorseRowOfLatin(1);
+    WriteCharacterWave(a, 133, 800, 8000);
+    const QByteArray before = fileOf("A");
+    EXPECT_THROW(WriteCharacterWave(a, 0, 800, 8000), platform::Failure);
+    EXPECT_THROW(WriteCharacterWave(a, 133, 0, 8000), platform::Failure);
+    EXPECT_THROW(WriteCharacterWave(a, 133, 800, 0), platform::Failure);
+    EXPECT_EQ(fileOf("A"), before);
+    // A waiting writer that fails does not wait either.
+    const platform::Tick start = vc->now();
+    EXPECT_THROW(WriteCharacterWave(MorseRowOfLatin(37), 0, 800, 8000), platform::Failure);
+    EXPECT_EQ(vc->now(), start);
+    EXPECT_THROW(WriteCharacterWave(0, 133, 800, 8000), platform::Failure);
+    EXPECT_THROW(WriteCharacterWave(73, 133, 800, 8000), platform::Failure);
+}
+
+TEST_F(CharacterWaves, AMissingSoundFolderFailsTheWriter)
+{
+    platform::setProgramFolder(path("elsewhere"));
+    EXPECT_THROW(WriteCharacterWave(MorseRowOfLatin(5), 133, 800, 8000), platform::Failure);
+}
+
+TEST(WaveWriterNames, NamesFindTheirRows)
+{
+    EXPECT_STREQ(WaveWriterName(1), "WriteWaveLetterA");
+    const struct {
+        const char* name;
+        int row;
+    } cases[] = {
+        {"WriteWaveLetterZ", MorseRowOfLatin(26)}, {"WriteWaveDigit0", MorseRowOfLatin(36)},
+        {"WriteWavePeriod", MorseRowOfLatin(37)},  {"WriteWaveRightParen", MorseRowOfLatin(42)},
+        {"WriteWaveHH", MorseRowOfLatin(48)},      {"WriteWaveKanaKo", MorseRowOfKana(10)},
+        {"WriteWaveKanaWe", MorseRowOfKana(39)},   {"WriteWaveHandakuten", MorseRowOfKana(50)},
+        {"WriteWaveHore", MorseRowOfKana(67)},     {"WriteWaveRata", MorseRowOfKana(68)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WaveWriterRow(QString::fromLatin1(c.name)), c.row) << c.name;
+        EXPECT_STREQ(WaveWriterName(c.row), c.name);
+    }
+    std::set<std::string> names;
+    for (int row = 1; row <= 72; ++row)
+        EXPECT_TRUE(names.insert(WaveWriterName(row)).second) << WaveWriterName(row);
+    EXPECT_EQ(WaveWriterRow(u"WriteWaveLettera"), 0);
+    EXPECT_THROW(WaveWriterName(73), platform::Failure);
+}
