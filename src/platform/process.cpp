@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -109,6 +111,24 @@ void resetRandom(std::uint64_t state)
     randomState = state;
     clockSeedIsTimeOnly = true;
 }
+
+namespace {
+std::function<void(int)>& ender()
+{
+    static std::function<void(int)> fn;
+    return fn;
+}
+} // namespace
+
+void endProgram(int exitCode)
+{
+    if (ender())
+        ender()(exitCode);
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+}
+
+void setProgramEnder(std::function<void(int)> fn) { ender() = std::move(fn); }
 
 QString appTitle() { return QStringLiteral("Quenlo"); }
 int appMajor() { return 1; }

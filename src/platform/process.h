@@ -37,6 +37,12 @@ float rnd();
 // so that a run on the virtual clock draws the same sequence every time (tests).
 void resetRandom(std::uint64_t state);
 
+// Leaves the process at once, from any depth of nested waits: no window's close
+// handler runs and no loop resumes. Tests replace the ending (for instance with
+// one that throws) to see that it happened; nullptr restores the real one.
+[[noreturn]] void endProgram(int exitCode = 0);
+void setProgramEnder(std::function<void(int)> ender);
+
 // The title and version numbers of the application.
 QString appTitle();
 int appMajor();

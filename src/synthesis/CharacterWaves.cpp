@@ -58,11 +58,11 @@ QString CharacterWavePath(int row)
                               QString::fromLatin1(r.stem) + QStringLiteral(".wav"));
 }
 
-void WriteCharacterWave(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate)
+namespace {
+// Builds the row's samples into the buffer of its first element and returns it.
+SampleBuffer& buildCharacter(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate)
 {
-    const MorseRow& r = MorseRowAt(row);
-    const QString path = CharacterWavePath(row);
-    const QByteArray code(r.code);
+    const QByteArray code(MorseRowAt(row).code);
 
     // Rebuild the elements the code uses, in the order they first appear, right
     // before joining: the buffers hold the last character built.
@@ -81,7 +81,14 @@ void WriteCharacterWave(int row, std::int16_t unitMs, std::int16_t toneHz, std::
     for (qsizetype i = 1; i < code.size(); ++i)
         rest.push_back(&elementBuffer(code[i]));
     JoinBuffers(character, rest);
+    return character;
+}
+} // namespace
 
+void WriteCharacterWave(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate)
+{
+    const QString path = CharacterWavePath(row);
+    const SampleBuffer& character = buildCharacter(row, unitMs, toneHz, sampleRate);
     WriteWaveHeader(sampleRate, 1, 16, path);
     WriteWaveData(character, path);
 
@@ -90,6 +97,11 @@ void WriteCharacterWave(int row, std::int16_t unitMs, std::int16_t toneHz, std::
         const double gapUnits = 3.0 * unitMs;
         WaitMilliseconds(platform::toInt32(gapUnits * static_cast<double>(CodeIntervalFactor)));
     }
+}
+
+QByteArray CharacterWaveImage(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate)
+{
+    return WaveImage(buildCharacter(row, unitMs, toneHz, sampleRate), sampleRate);
 }
 
 const char* WaveWriterName(int row)

@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 #include <cstdint>
@@ -15,6 +16,9 @@ QString CharacterWavePath(int row);
 // Writes the file of row 1..72. The writers of ".", ",", "/", "-", "+" and "ホレ"
 // then wait 3 units times CodeIntervalFactor, yielding to the event loop.
 void WriteCharacterWave(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate);
+
+// The bytes the row's file would hold, built in memory without writing or waiting.
+QByteArray CharacterWaveImage(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate);
 
 // The name by which the rest of the program knows the writer of a row
 // ("WriteWaveLetterA" .. "WriteWaveRata"), and the row of such a name (0 for

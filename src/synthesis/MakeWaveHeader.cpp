@@ -95,3 +95,17 @@ void WriteWaveData(const SampleBuffer& samples, const QString& path)
                                   file.data() + WaveHeaderBytes);
     platform::writeWholeFile(path, file);
 }
+
+QByteArray WaveImage(const SampleBuffer& samples, std::int32_t sampleRate)
+{
+    const std::int64_t n = 2 * static_cast<std::int64_t>(samples.size());
+    if (n + 36 > INT32_MAX)
+        throw platform::Failure(QStringLiteral("too many samples for one WAV image"));
+    QByteArray image = headerBytes(BuildWaveHeader(sampleRate, 1, 16));
+    image.resize(WaveHeaderBytes + n);
+    qToLittleEndian(static_cast<std::int32_t>(n), image.data() + dataSizeOffset);
+    qToLittleEndian(static_cast<std::int32_t>(n + 36), image.data() + riffSizeOffset);
+    qToLittleEndian<std::int16_t>(samples.data(), static_cast<qsizetype>(samples.size()),
+                                  image.data() + WaveHeaderBytes);
+    return image;
+}

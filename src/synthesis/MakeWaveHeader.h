@@ -40,3 +40,7 @@ void WriteWaveHeader(std::int32_t sampleRate, std::int16_t channels, std::int16_
 // from offset 44. Never shortens the file. The file is replaced whole, so a
 // failure leaves it as the header left it.
 void WriteWaveData(const SampleBuffer& samples, const QString& path);
+
+// The bytes of a complete 16-bit mono WAV file of the samples, as the two steps
+// above leave it on disk.
+QByteArray WaveImage(const SampleBuffer& samples, std::int32_t sampleRate);

@@ -1,0 +1,252 @@
+#include "practice/frmMain.h"
+
+#include <QString>
+
+using namespace forms;
+
+namespace {
+const QString uiFont = QStringLiteral("ＭＳ Ｐゴシック");
+
+const char16_t* const kanaRangeCaptions[18] = {
+    u"ア～オ(&A)", u"カ～コ(&K)", u"サ～ソ(&S)", u"タ～ト(&T)", u"ナ～ノ(&N)", u"ハ～ホ(&H)",
+    u"マ～モ(&M)", u"ヤ～ヨ(&Y)", u"ラ～ロ(&R)", u"ワ～ン・濁点・半濁点(&W)", u"数字(&1)",
+    u"記号(&2)", u"全カナ(&3)", u"カナ・数字(&4)", u"カナ・記号(&5)", u"数字・記号(&6)",
+    u"カナ・数字・記号(&7)", u"ユーザー指定文字(&8)",
+};
+
+void place(Control& c, float left, float top, float width, float height) { c.move(left, top, width, height); }
+
+void label(Label& l, const QString& caption, float left, float top, float width, float height, float points = 9)
+{
+    l.setCaption(caption);
+    l.setFont(uiFont, points);
+    place(l, left, top, width, height);
+}
+
+void spinner(UpDown& u, TextBox& buddy, int min, int max, int increment, int value)
+{
+    u.setBuddy(&buddy);
+    u.setMin(min);
+    u.setMax(max);
+    u.setIncrement(increment);
+    u.setValue(value);
+    place(u, buddy.left() + buddy.width(), buddy.top(), 255, buddy.height());
+}
+} // namespace
+
+FrmMain::FrmMain()
+{
+    design();
+}
+
+void FrmMain::design()
+{
+    setCaption(QStringLiteral("Quenlo <Varneth>"));
+    setBorderStyle(Border::FixedSingle);
+    setMaxButton(false);
+    setKeyPreview(true);
+    setInputMethodEnabled(false);
+    move(0, 0, 7500, 9030);
+    centerOnScreen();
+
+    // Menus.
+    mnuEnd.setCaption(QStringLiteral("終了(&X)"));
+    mnuChange.setCaption(QStringLiteral("欧文・和文切替(&C)"));
+    mnuSound.setCaption(QStringLiteral("サウンド切替・設定(&S)"));
+    mnuSoundWave.setCaption(QStringLiteral("Wave音(&W)"));
+    mnuSoundBeep.setCaption(QStringLiteral("Beep音(WinXP/2000用)(&B)"));
+    mnuSoundSeparator.setCaption(QStringLiteral("-"));
+    mnuOptions.setCaption(QStringLiteral("設定(&O)"));
+    mnuMojihanni.setCaption(QStringLiteral("出題文字範囲設定(&M)"));
+    struct LatinItem {
+        Menu* item;
+        const char16_t* caption;
+        const char* shortcut;
+    };
+    const LatinItem latinItems[] = {
+        {&mnuMojiHanniAtoE, u"A～E(&A)", "F1"},
+        {&mnuMojiHanniFtoJ, u"F～J(&F)", "F2"},
+        {&mnuMojiHanniKtoO, u"K～O(&K)", "F3"},
+        {&mnuMojiHanniPtoT, u"P～T(&P)", "F4"},
+        {&mnuMojiHanniUtoZ, u"U～Z(&U)", "F5"},
+        {&mnuMojiHanniAllAlphabets, u"アルファベット(&L)", "F6"},
+        {&mnuMojiHanniNumbers, u"数字(&N)", "F7"},
+        {&mnuMojiHanniMarks, u"記号(&M)", "F8"},
+        {&mnuMojiHanniAlphabetsNumbers, u"アルファベット+数字(&V)", "Shift+F1"},
+        {&mnuMojiHanniAlphabetsMarks, u"アルファベット+記号(&W)", "Shift+F2"},
+        {&mnuMojiHanniNumbersMarks, u"数字+記号(&X)", "Shift+F3"},
+        {&mnuMojiHanniAll, u"アルファベット+数字+記号(&Y)", "Shift+F4"},
+        {&mnuMojihanniUserChose, u"ユーザー指定文字(&Z)", "Shift+F5"},
+    };
+    for (const auto& i : latinItems) {
+        i.item->setCaption(QString::fromUtf16(i.caption));
+        i.item->setShortcut(QString::fromLatin1(i.shortcut));
+        i.item->setChecked(true); // all marked until a choice or the settings pick one
+    }
+    mnuMojihanniWabun.setCaption(QStringLiteral("出題文字範囲設定(&M)"));
+    mnuMojihanniWabun.setVisible(false);
+    for (int i = 1; i <= 18; ++i)
+        mnuMojihanniWabun_Hani(i).setCaption(QString::fromUtf16(kanaRangeCaptions[i - 1]));
+    mnuMojihanniWabun_Hani(1).setChecked(true);
+    mnuHelp.setCaption(QStringLiteral("ヘルプ(&H)"));
+    mnuHelpOnlineManual.setCaption(QStringLiteral("オンライン・マニュアルを見る(&O)"));
+    mnuHelpGoHamWeb.setCaption(QStringLiteral("アマチュア無線情報サイトを見る(&W)"));
+    mnuHelpReadme.setCaption(QStringLiteral("ReadMe.txtを開く(&T)"));
+    mnuHelpAbout.setCaption(QStringLiteral("バージョン情報(&A)"));
+
+    // The practice-mode panel.
+    place(frameControl, 150, 0, 7200, 4320);
+    frameControl.setBorderStyle(0);
+
+    Frame1.setCaption(QStringLiteral("練習モード"));
+    place(Frame1, 60, 60, 4560, 4200);
+    struct ModeOption {
+        OptionButton* option;
+        const char16_t* caption;
+        float top;
+    };
+    const ModeOption modes[] = {
+        {&optionKakuninMode, u"符号確認モード", 300},
+        {&optionKikitoriMode, u"1文字受信モード", 600},
+        {&optionKikinagashiMode, u"聞き流しモード", 900},
+        {&optionMogisikenMode, u"模擬試験モード", 1200},
+    };
+    for (const auto& m : modes) {
+        m.option->setCaption(QString::fromUtf16(m.caption));
+        m.option->setFont(uiFont, 10.5f);
+        place(*m.option, 180, m.top, 2040, 300);
+    }
+    optionKakuninMode.setValue(true);
+    label(checkTypeKeyLeftLabel, QStringLiteral("("), 2400, 330, 120, 255, 10.5f);
+    checkTypeKey.setCaption(QStringLiteral("キー入力"));
+    checkTypeKey.setFont(uiFont, 10.5f);
+    place(checkTypeKey, 2520, 300, 1215, 300);
+    label(checkTypeKeyRightLabel, QStringLiteral(")"), 3735, 330, 120, 255, 10.5f);
+    comboMogisikenMode.setFont(uiFont, 10.5f);
+    place(comboMogisikenMode, 2400, 1170, 1935, 330);
+
+    Frame2.setCaption(QString());
+    place(Frame2, 180, 1620, 4200, 1440);
+    Label1.setFont(uiFont, 21.75f, true);
+    Label1.setAlignment(Align::Center);
+    place(Label1, 120, 360, 2160, 720);
+    label(Label4, QString(), 2280, 300, 855, 375, 14.25f);
+    Label4.setFontBold(true);
+    Label4.setAlignment(Align::Right);
+    label(Label5, QStringLiteral("問出題"), 3180, 345, 900, 300, 12);
+    label(Label2, QString(), 2280, 840, 855, 375, 14.25f);
+    Label2.setFontBold(true);
+    Label2.setAlignment(Align::Right);
+    Label2.setForeColor(vbRed);
+    label(Label3, QStringLiteral("問正解"), 3180, 885, 900, 300, 12);
+
+    StartButton_Command.setCaption(QStringLiteral("スタート"));
+    place(StartButton_Command, 180, 3180, 1335, 495);
+    StopButton_Command.setCaption(QStringLiteral("ストップ"));
+    StopButton_Command.setToolTipText(QStringLiteral("受信練習ストップ"));
+    place(StopButton_Command, 1620, 3180, 1335, 495);
+    KaitoupassButton_Command.setCaption(QStringLiteral("解答パス"));
+    KaitoupassButton_Command.setEnabled(false);
+    place(KaitoupassButton_Command, 3060, 3180, 1335, 495);
+    for (CommandButton* b : {&StartButton_Command, &StopButton_Command, &KaitoupassButton_Command})
+        b->setFont(uiFont, 10.5f);
+
+    textLimitKikitoriMode.setText(QStringLiteral("10"));
+    textLimitKikitoriMode.setLocked(true);
+    textLimitKikitoriMode.setAlignment(Align::Right);
+    place(textLimitKikitoriMode, 3060, 3780, 555, 330);
+    spinner(upDownLimitKikitoriMode, textLimitKikitoriMode, 0, 10, 1, 10);
+    label(Label7, QStringLiteral("秒"), 3960, 3825, 300, 285, 10.5f);
+
+    Frame4.setCaption(QStringLiteral("速度(PARIS)"));
+    place(Frame4, 4680, 60, 2460, 1560);
+    const struct {
+        OptionButton* option;
+        const char* caption;
+        float left, top;
+    } speeds[] = {{&optionSpeed25, "25", 180, 300}, {&optionSpeed45, "45", 1260, 300},
+                  {&optionSpeed60, "60", 180, 660}, {&optionSpeed80, "80", 1260, 660}};
+    for (const auto& s : speeds) {
+        s.option->setCaption(QString::fromLatin1(s.caption));
+        s.option->setFont(uiFont, 10.5f);
+        place(*s.option, s.left, s.top, 960, 300);
+    }
+    textCwSpeed.setMaxLength(3);
+    textCwSpeed.setAlignment(Align::Right);
+    textCwSpeed.setFont(uiFont, 12);
+    place(textCwSpeed, 180, 1050, 735, 360);
+    textCwSpeed.setText(QStringLiteral("45"));
+    spinner(upDownSpeed, textCwSpeed, 20, 250, 1, 45);
+
+    Frame3.setCaption(QStringLiteral("トーン周波数"));
+    place(Frame3, 4680, 1740, 2460, 1080);
+    textToneFreq.setMaxLength(4);
+    textToneFreq.setAlignment(Align::Right);
+    textToneFreq.setFont(uiFont, 12);
+    place(textToneFreq, 180, 450, 735, 360);
+    textToneFreq.setText(QStringLiteral("800"));
+    spinner(upDownToneFreq, textToneFreq, 100, 6000, 2, 800);
+    label(Label6, QStringLiteral("Hz"), 1260, 495, 600, 300, 10.5f);
+
+    Frame6.setCaption(QStringLiteral("模擬試験受信時間"));
+    place(Frame6, 4680, 2940, 2460, 1080);
+    textReceiveTime.setMaxLength(2);
+    textReceiveTime.setAlignment(Align::Right);
+    textReceiveTime.setLocked(true);
+    textReceiveTime.setFont(uiFont, 12);
+    place(textReceiveTime, 180, 450, 555, 360);
+    textReceiveTime.setText(QStringLiteral("3"));
+    spinner(upDownReceiveTime, textReceiveTime, 1, 20, 1, 3);
+    label(labelReceiveTime, QStringLiteral("分間"), 1080, 495, 900, 300, 10.5f);
+
+    for (Frame* f : {&Frame1, &Frame2, &Frame3, &Frame4, &Frame6})
+        f->setFont(uiFont, 9);
+
+    // Keypads: 6855 and 10455 twips wide, placed by the alphabet layout.
+    place(frameEngButton, 387.5f, 4400, 6855, 3735);
+    place(frameJpButton, -48000, 4400, 10455, 3735);
+    checkExceptDakutenHandakuten.setValue(1);
+    checkExceptDakutenHandakuten.setFont(uiFont, 10.5f);
+    place(checkExceptDakutenHandakuten, 7080, 3180, 3255, 375);
+
+    // Timers.
+    timerLimitKikitoriMode.setInterval(1000);
+    timerLimitKikitoriMode.setEnabled(false);
+    timerCheckWavePlayEnd.setInterval(0);
+    timerCheckWavePlayEnd.setEnabled(true);
+    timerUserChoseLetters.setInterval(1000);
+    timerUserChoseJpLetters.setInterval(1000);
+
+    // Events.
+    onLoad = [this] { Form_Load(); };
+    onQueryUnload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
+    onResize = [this] { Form_Resize(); };
+    mnuEnd.onClick = [this] { mnuEnd_Click(); };
+    mnuChange.onClick = [this] { mnuChange_Click(); };
+    mnuSoundWave.onClick = [this] { mnuSoundWave_Click(); };
+    mnuSoundBeep.onClick = [this] { mnuSoundBeep_Click(); };
+    mnuOptions.onClick = [this] { mnuOptions_Click(); };
+    mnuHelpAbout.onClick = [this] { mnuHelpAbout_Click(); };
+    mnuHelpReadme.onClick = [this] { mnuHelpReadme_Click(); };
+    mnuHelpOnlineManual.onClick = [this] { mnuHelpOnlineManual_Click(); };
+    mnuHelpGoHamWeb.onClick = [this] { mnuHelpGoHamWeb_Click(); };
+
+    optionKakuninMode.onClick = [this] { optionKakuninMode_Click(); };
+    optionKikitoriMode.onClick = [this] { optionKikitoriMode_Click(); };
+    optionKikinagashiMode.onClick = [this] { optionKikinagashiMode_Click(); };
+    optionMogisikenMode.onClick = [this] { optionMogisikenMode_Click(); };
+    comboMogisikenMode.onClick = [this] { comboMogisikenMode_Click(); };
+    checkExceptDakutenHandakuten.onClick = [this] { checkExceptDakutenHandakuten_Click(); };
+    optionSpeed25.onClick = [this] { textCwSpeed.setText(QStringLiteral("25")); };
+    optionSpeed45.onClick = [this] { textCwSpeed.setText(QStringLiteral("45")); };
+    optionSpeed60.onClick = [this] { textCwSpeed.setText(QStringLiteral("60")); };
+    optionSpeed80.onClick = [this] { textCwSpeed.setText(QStringLiteral("80")); };
+    textCwSpeed.onChange = [this] { textCwSpeed_Change(); };
+    for (TextBox* box : {&textCwSpeed, &textReceiveTime, &textToneFreq}) {
+        box->onKeyPress = [this](int& keyAscii) { DigitFilter_KeyPress(keyAscii); };
+        box->onClick = [this, box] { NumericBox_Click(*box); };
+    }
+    textCwSpeed.onLostFocus = [this] { textCwSpeed_LostFocus(); };
+    textToneFreq.onLostFocus = [this] { textToneFreq_LostFocus(); };
+    textReceiveTime.onLostFocus = [this] { textReceiveTime_LostFocus(); };
+}

@@ -1,0 +1,139 @@
+#include "synthesis/SoundBank.h"
+
+#include "platform/failure.h"
+#include "platform/files.h"
+#include "platform/numbers.h"
+#include "practice/frmMain.h"
+#include "settings/SharedSettings.h"
+#include "synthesis/CharacterWaves.h"
+#include "synthesis/Delay.h"
+#include "synthesis/MorseCodeTable.h"
+#include "synthesis/frmExchangeProgress.h"
+#include "practice/RunState.h"
+
+#include <vector>
+
+using platform::ignoreErrors;
+
+std::array<QByteArray, 49> LatinCharWave;
+std::array<QByteArray, 69> KanaCharWave;
+QString SoundBankSpeedText;
+QString SoundBankFreqText;
+
+namespace {
+// What the bank holds beyond the remembered speed and tone: switching the alphabet
+// or the sample rate while Beep is chosen must not leave Wave playing stale images.
+std::int16_t bankAlphabet = 1; // neither -1 nor 0: never built
+std::int32_t bankSampleRate = 0;
+bool building = false;
+
+struct Entry {
+    int row;          // MorseCodeTable row that sounds it
+    QByteArray* image; // where its image goes
+};
+
+std::vector<Entry> latinPass()
+{
+    std::vector<Entry> pass;
+    for (int i = 1; i <= 48; ++i)
+        pass.push_back({MorseRowOfLatin(i), &LatinCharWave[i]});
+    return pass;
+}
+
+// Kana 1..50, then the marks and signs 61..68, then the digits 51..60, then H and R
+// for the start signal.
+std::vector<Entry> kanaPass()
+{
+    std::vector<Entry> pass;
+    auto add = [&](int from, int to) {
+        for (int k = from; k <= to; ++k)
+            pass.push_back({MorseRowOfKana(k), &KanaCharWave[k]});
+    };
+    add(1, 50);
+    add(61, 68);
+    add(51, 60);
+    pass.push_back({MorseRowOfLatin(8), &LatinCharWave[8]});
+    pass.push_back({MorseRowOfLatin(18), &LatinCharWave[18]});
+    return pass;
+}
+
+// The bar after entry i of n: tenths reached so far, 10 at the end; 0 (not set)
+// while below the first tenth.
+int progressAfter(int i, int n)
+{
+    if (i == n)
+        return 10;
+    for (int k = 9; k >= 1; --k)
+        if (10 * i >= k * n)
+            return k;
+    return 0;
+}
+
+void rebuildEntry(const Entry& e, std::int16_t unit, std::int16_t toneHz, std::int32_t sampleRate)
+{
+    const bool written = ignoreErrors([&] { WriteCharacterWave(e.row, unit, toneHz, sampleRate); });
+    QByteArray file;
+    const bool read = ignoreErrors([&] { file = platform::readWholeFile(CharacterWavePath(e.row)); });
+    if (written && read && !file.isEmpty()) {
+        *e.image = file;
+        return;
+    }
+    // The folder cannot be written or read: keep the sound built in memory. When
+    // even that fails (synthesis limits), an older file is better than nothing.
+    QByteArray built;
+    if (ignoreErrors([&] { built = CharacterWaveImage(e.row, unit, toneHz, sampleRate); }))
+        *e.image = built;
+    else if (read && !file.isEmpty())
+        *e.image = file;
+}
+} // namespace
+
+bool SoundBankHoldsAlphabetAndRate()
+{
+    return bankAlphabet == AlphabetIsLatin && bankSampleRate == WaveSampleRate;
+}
+
+void BuildSoundBank(const QString& speedText, std::int16_t toneHz, std::int32_t sampleRate)
+{
+    // A rebuild never starts inside another one's waits.
+    if (building)
+        return;
+    if (!frmMain().mnuSoundWave.checked())
+        return;
+    const std::int16_t unit = ComputeUnitMs(speedText); // this rebuild's own unit
+    UnitMs = unit;
+    building = true;
+    struct Done {
+        ~Done() { building = false; }
+    } done;
+
+    ignoreErrors([] {
+        FrmExchangeProgress& p = frmExchangeProgress();
+        p.centerOn(frmMain());
+    });
+    ignoreErrors([] { frmExchangeProgress().show(); });
+    ignoreErrors([] { frmExchangeProgress().setCaption(QStringLiteral("読み込み中...")); });
+    ignoreErrors([] { frmExchangeProgress().paintNow(); });
+
+    const std::int16_t alphabet = AlphabetIsLatin;
+    std::vector<Entry> pass;
+    if (alphabet == -1)
+        pass = latinPass();
+    else if (alphabet == 0)
+        pass = kanaPass();
+    const int n = static_cast<int>(pass.size());
+    for (int i = 1; i <= n; ++i) {
+        rebuildEntry(pass[i - 1], unit, toneHz, sampleRate);
+        if (int k = progressAfter(i, n))
+            ignoreErrors([&] {
+                frmExchangeProgress().progressBarExchange.setValue(static_cast<float>(k));
+                frmExchangeProgress().paintNow();
+            });
+    }
+
+    SoundBankSpeedText = speedText;
+    SoundBankFreqText = platform::numberText(toneHz);
+    bankAlphabet = alphabet;
+    bankSampleRate = sampleRate;
+    ignoreErrors([] { frmExchangeProgress.unload(); });
+}

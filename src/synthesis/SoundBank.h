@@ -1,0 +1,19 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+// The in-memory sound bank: one complete WAV image per character of the
+// alphabet in use, played from memory by the live players.
+extern std::array<QByteArray, 49> LatinCharWave;
+extern std::array<QByteArray, 69> KanaCharWave;
+// The speed text and tone the bank was last built for ("" = never built).
+extern QString SoundBankSpeedText;
+extern QString SoundBankFreqText;
+
+// Whether the bank was built for the alphabet in use and WaveSampleRate.
+bool SoundBankHoldsAlphabetAndRate();
+
+// Rebuilds the bank for the alphabet in use, when the Wave sound is chosen.
+void BuildSoundBank(const QString& speedText, std::int16_t toneHz, std::int32_t sampleRate);
