@@ -17,8 +17,9 @@ namespace detail {
     class Window;
     class HandlerScope;
     class KeyRouter;
-    void attachInstance(Form* f, Form** slot);
+    Form* loadInstance(Form** slot, Form* (*make)());
 }
+void discardAll();
 
 // Border styles of a form.
 enum class Border { None = 0,
@@ -44,7 +45,8 @@ public:
 
     Form& form() override { return *this; }
     QWidget* client() override;
-    bool effectivelyEnabled() const override { return enabled_; }
+    // Enabled, and not blocked by a modal window above it.
+    bool effectivelyEnabled() const override;
     bool effectivelyVisible() const override;
 
     // Life cycle.
@@ -136,7 +138,6 @@ public:
     QMainWindow* window() const;
     QMenuBar* menuBar();
     int handlerDepth() const { return depth_; }
-    void noteFocus(Control* c);
     void forgetControl(Control* c);
     void addTimer(Timer* t) { timers_.push_back(t); }
     void removeTimer(Timer* t);
@@ -146,16 +147,20 @@ public:
     const std::vector<Control*>& controls() const { return controls_; }
     bool keyRoute(Control* target, int qtKey, int qtModifiers, const QString& text, bool& deliver, QString& deliverText);
     bool inputMethodEnabled() const { return imEnabled_; }
+    // Makes c the active control, raising the previous one's LostFocus and c's GotFocus.
+    void moveFocusTo(Control* c);
 
 private:
     friend class detail::Window;
     friend class detail::HandlerScope;
-    friend void detail::attachInstance(Form* f, Form** slot);
+    friend Form* detail::loadInstance(Form** slot, Form* (*make)());
+    friend void forms::discardAll();
 
     void applyGeometry();
     void applyFlags();
-    bool unloadWith(int mode);
-    void detachAndDestroy();
+    bool unloadWith(int mode, bool askQuery);
+    void detach();
+    friend class Control;
 
     detail::Window* window_;
     QWidget* client_;
@@ -166,6 +171,8 @@ private:
     bool modal_ = false;
     bool enabled_ = true;
     bool unloading_ = false;
+    bool designing_ = true; // the constructor runs: design values raise no events
+    bool everShown_ = false;
     int depth_ = 0;
     float left_ = 0, top_ = 0, width_ = 4800, height_ = 3600;
     QString caption_;
@@ -207,7 +214,7 @@ namespace detail {
 template <class F, class... A>
 void Form::raise(const F& handler, A&&... args)
 {
-    if (!handler)
+    if (!handler || designing_)
         return;
     detail::HandlerScope scope(*this);
     handler(std::forward<A>(args)...);

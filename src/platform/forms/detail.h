@@ -1,0 +1,105 @@
+#pragma once
+// Internals shared by the forms layer's sources; not for the trainer.
+#include "platform/forms/control.h"
+#include "platform/forms/form.h"
+
+#include <QColor>
+#include <QEvent>
+#include <QMainWindow>
+#include <QWidget>
+#include <cmath>
+
+class QMouseEvent;
+
+namespace forms::detail {
+
+inline int px(float twips) { return static_cast<int>(std::nearbyint(twips / twipsPerPixel)); }
+inline float twips(int pixels) { return static_cast<float>(pixels) * twipsPerPixel; }
+
+QColor toQColor(Color c);
+
+// The control a widget (or one of its inner widgets) stands for, or nullptr.
+Control* controlOf(const QObject* o);
+void registerWidget(QWidget* w, Control* c);
+void unregisterWidget(QWidget* w);
+Form* formOf(const QObject* o);
+
+int vbShift(Qt::KeyboardModifiers m);
+int vbButton(Qt::MouseButton b);
+
+// Raises a user event of control c (mouse, focus): outermost-event rules of userEvent.
+template <class... A>
+void fireUser(Control& c, const std::function<void(A...)>& h, A... args)
+{
+    if (!h)
+        return;
+    Form& f = c.form();
+    userEvent(f, [&] { f.raise(h, args...); });
+}
+
+// Mouse events of a control's widget: Down before the widget sees the press, Click (for
+// controls that click on release) and Up after it has handled the release. Stops
+// propagation so a frame never sees its children's mouse events.
+class Hook {
+public:
+    static bool before(Control* c, QWidget* w, QEvent* e);
+    static void after(Control* c, QWidget* w, QEvent* e);
+    static void mouse(Control* c, QWidget* w, QMouseEvent* e, const std::function<void(int, int, float, float)>& h);
+};
+
+struct HookedBase {
+    virtual ~HookedBase() = default;
+    Control* control = nullptr;
+};
+
+template <class W>
+class Hooked : public W, public HookedBase {
+public:
+    using W::W;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (!control)
+            return W::event(e);
+        Control* c = control;
+        if (Hook::before(c, this, e))
+            return true;
+        bool r = W::event(e);
+        Hook::after(c, this, e);
+        return r;
+    }
+};
+
+// The top-level window of a form.
+class Window : public QMainWindow {
+public:
+    explicit Window(Form* f) : form_(f) { }
+    Form* form() const { return form_; }
+    void detach() { form_ = nullptr; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    Form* form_;
+};
+
+// Suppresses the routing of key events the layer sends itself.
+struct KeyBypass {
+    static int depth;
+    KeyBypass() { ++depth; }
+    ~KeyBypass() { --depth; }
+};
+
+void installAppHooks();
+// Sends a key to a widget as if typed (bypassing the layer's routing).
+void deliverKey(QWidget* w, const QString& text);
+// Modal stack: forms and message boxes (nullptr) that block the others.
+void pushModal(Form* f);
+void popModal(Form* f);
+Form* topModal(bool& any);
+
+} // namespace forms::detail
