@@ -2,11 +2,16 @@
 #include "practice/frmMain.h"
 
 #include <QApplication>
+#include <QFont>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quenlo"));
+    // The interface's font names are the Windows ones; IPA's proportional Gothic
+    // is the usual stand-in, and the window's own texts use it too.
+    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 9));
     platform::useDefaultSound();
     FrmMain& main = frmMain(); // loads it: single-instance check, settings, sound bank
     main.show();

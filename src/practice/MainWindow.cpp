@@ -50,6 +50,7 @@ void EndProgramSavingSettings()
 
 void FrmMain::Form_Load()
 {
+    instanceLock.reset(); // a window loaded again in the same process holds it already
     instanceLock = std::make_unique<platform::SingleInstance>(platform::programFolder());
     if (!instanceLock->acquired()) {
         MsgBox(QStringLiteral("既に起動されています"), vbOKOnly | vbCritical | vbSystemModal,

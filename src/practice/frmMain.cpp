@@ -176,6 +176,7 @@ void FrmMain::design()
     textCwSpeed.setFont(uiFont, 12);
     place(textCwSpeed, 180, 1050, 735, 360);
     textCwSpeed.setText(QStringLiteral("45"));
+    optionSpeed45.setValue(true);
     spinner(upDownSpeed, textCwSpeed, 20, 250, 1, 45);
 
     Frame3.setCaption(QStringLiteral("トーン周波数"));

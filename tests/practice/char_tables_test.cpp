@@ -28,8 +28,9 @@ TEST(CharTables, AgreeWithTheMorseTable)
         EXPECT_EQ(QString::fromUtf16(MorseRowAt(MorseRowOfLatin(i)).key), LatinCharTable[i]);
     for (int i = 1; i <= KanaCharCount; ++i) {
         const MorseRow& row = MorseRowAt(MorseRowOfKana(i));
-        if (row.latinIndex == 0)
+        if (row.latinIndex == 0) {
             EXPECT_EQ(QString::fromUtf16(row.key), KanaCharTable[i]);
+        }
     }
 }
 

@@ -1,0 +1,195 @@
+#include "practice/frmMain.h"
+#include "settings/SharedSettings.h"
+#include "support/app_fixture.h"
+
+#include <QDir>
+
+using namespace forms;
+
+class MainWindow : public AppFixture {
+protected:
+    // The main window as the program shows it after start-up.
+    FrmMain& shown()
+    {
+        FrmMain& f = shown();
+        f.show();
+        return f;
+    }
+};
+
+TEST_F(MainWindow, StartsLaidOutForTheLatinAlphabet)
+{
+    FrmMain& f = shown();
+    EXPECT_EQ(f.caption(), QStringLiteral("Quenlo <Varneth>"));
+    EXPECT_EQ(f.width(), 7500);
+    EXPECT_EQ(f.height(), 9030);
+    EXPECT_EQ(f.frameEngButton.left(), 387.5f);
+    EXPECT_EQ(f.frameEngButton.top(), 4400);
+    EXPECT_EQ(f.frameJpButton.left(), -48000);
+    EXPECT_EQ(f.frameControl.left(), (7500 - f.frameControl.width()) / 2);
+    EXPECT_TRUE(f.mnuMojihanni.visible());
+    EXPECT_FALSE(f.mnuMojihanniWabun.visible());
+    ASSERT_EQ(f.comboMogisikenMode.listCount(), 4);
+    EXPECT_EQ(f.comboMogisikenMode.list(2), QStringLiteral("疑似英文"));
+    EXPECT_EQ(f.comboMogisikenMode.listIndex(), -1);
+    EXPECT_TRUE(f.mnuSoundWave.checked());
+    EXPECT_FALSE(f.mnuSoundBeep.checked());
+    EXPECT_EQ(WaveSampleRate, 16000);
+    EXPECT_EQ(f.textCwSpeed.text(), "45");
+    EXPECT_TRUE(f.optionSpeed45.value());
+    EXPECT_TRUE(QDir(platform::besideProgram("sound")).exists());
+}
+
+TEST_F(MainWindow, ASecondInstanceIsRefusedAndTouchesNothing)
+{
+    platform::SingleInstance running(platform::programFolder());
+    ASSERT_TRUE(running.acquired());
+    EXPECT_THROW(frmMain(), ProgramEnded);
+    ASSERT_EQ(dialogs::messages().size(), 1u);
+    const auto& box = dialogs::messages()[0];
+    EXPECT_EQ(box.prompt, QStringLiteral("既に起動されています"));
+    EXPECT_EQ(box.title, QStringLiteral("Quenlo<Varneth>"));
+    EXPECT_EQ(box.buttons, vbOKOnly | vbCritical | vbSystemModal);
+    EXPECT_TRUE(QDir(folder()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+TEST_F(MainWindow, SoundMenuMovesOneCheckMarkAndExitEndsTheProgram)
+{
+    FrmMain& f = shown();
+    f.mnuSoundBeep.click();
+    EXPECT_TRUE(f.mnuSoundBeep.checked());
+    EXPECT_FALSE(f.mnuSoundWave.checked());
+    f.mnuSoundWave.click();
+    EXPECT_TRUE(f.mnuSoundWave.checked());
+    EXPECT_FALSE(f.mnuSoundBeep.checked());
+    EXPECT_THROW(f.mnuEnd.click(), ProgramEnded);
+}
+
+TEST_F(MainWindow, TheCloseBoxEndsTheProgramLikeExit)
+{
+    EXPECT_THROW(shown().userClose(), ProgramEnded);
+}
+
+TEST_F(MainWindow, HelpItemsOpenThroughTheShell)
+{
+    QStringList opened;
+    platform::setShellOpener([&](const QString& t) { opened << t; });
+    FrmMain& f = shown();
+    f.mnuHelpReadme.click();
+    f.mnuHelpOnlineManual.click();
+    f.mnuHelpGoHamWeb.click();
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_EQ(opened[0], platform::besideProgram("ReadMe.txt"));
+    EXPECT_TRUE(opened[1].startsWith("https://"));
+    EXPECT_TRUE(opened[2].startsWith("https://"));
+}
+
+TEST_F(MainWindow, DialogsOpenCentredOnTheMainWindow)
+{
+    FrmMain& f = shown();
+    f.move(30000, -100); // partly off the screen
+    Form* shown = nullptr;
+    clock().callAfter(10, [&] {
+        for (Form* form : loadedForms())
+            if (form != &f && form->isModal())
+                shown = form;
+        if (shown)
+            shown->hide();
+    });
+    f.mnuOptions.click();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->left(), (f.width() - shown->width()) / 2 + f.left());
+    EXPECT_EQ(shown->top(), (f.height() - shown->height()) / 2 + f.top());
+}
+
+TEST_F(MainWindow, NumericBoxesClampWhenTheyLoseFocus)
+{
+    FrmMain& f = shown();
+    const struct {
+        TextBox* box;
+        const char* typed;
+        const char* kept;
+    } cases[] = {
+        {&f.textCwSpeed, "", "25"},       {&f.textCwSpeed, "5", "20"},     {&f.textCwSpeed, "300", "250"},
+        {&f.textCwSpeed, "045", "045"},   {&f.textCwSpeed, "abc", "25"},   {&f.textToneFreq, "", "800"},
+        {&f.textToneFreq, "50", "100"},   {&f.textToneFreq, "7000", "6000"}, {&f.textToneFreq, "1x", "800"},
+        {&f.textReceiveTime, "", "1"},    {&f.textReceiveTime, "0", "1"},  {&f.textReceiveTime, "31", "30"},
+        {&f.textReceiveTime, "25", "25"},
+    };
+    for (const auto& c : cases) {
+        c.box->setText(c.typed);
+        c.box->onLostFocus();
+        EXPECT_EQ(c.box->text(), c.kept) << c.typed;
+    }
+    f.textCwSpeed.setText("");
+    f.textCwSpeed.onLostFocus();
+    EXPECT_TRUE(f.optionSpeed25.value());
+    f.textCwSpeed.setText("045");
+    for (OptionButton* o : {&f.optionSpeed25, &f.optionSpeed45, &f.optionSpeed60, &f.optionSpeed80})
+        EXPECT_FALSE(o->value());
+}
+
+TEST_F(MainWindow, DigitFiltersSwallowEverythingButDigitsAndBackspace)
+{
+    FrmMain& f = shown();
+    f.textToneFreq.setText("");
+    f.textToneFreq.type("8a0.0");
+    EXPECT_EQ(f.textToneFreq.text(), "800");
+    f.textToneFreq.type("\b");
+    EXPECT_EQ(f.textToneFreq.text(), "80");
+}
+
+TEST_F(MainWindow, ModesSetUpThePanel)
+{
+    FrmMain& f = shown();
+    f.KaitoupassButton_Command.setCaption(QStringLiteral("登録・編集"));
+    f.optionKikitoriMode.click();
+    EXPECT_EQ(f.KaitoupassButton_Command.caption(), QStringLiteral("解答パス"));
+    EXPECT_TRUE(f.KaitoupassButton_Command.enabled());
+    EXPECT_FALSE(f.textReceiveTime.enabled());
+    EXPECT_EQ(f.textReceiveTime.backColor(), vbScrollBars);
+    EXPECT_TRUE(f.textLimitKikitoriMode.enabled());
+    // The user set is not in force (only the first range item will be checked).
+    f.mnuMojiHanniAtoE.setChecked(true);
+    f.mnuMojihanniUserChose.setChecked(false);
+    f.optionKikinagashiMode.click();
+    EXPECT_FALSE(f.checkTypeKey.enabled());
+    EXPECT_EQ(f.checkTypeKey.value(), 0);
+    EXPECT_FALSE(f.KaitoupassButton_Command.enabled());
+    EXPECT_FALSE(f.Label2.enabled());
+
+    f.optionMogisikenMode.click();
+    f.comboMogisikenMode.setListIndex(3);
+    EXPECT_EQ(f.KaitoupassButton_Command.caption(), QStringLiteral("登録・編集"));
+    EXPECT_TRUE(f.KaitoupassButton_Command.enabled());
+    f.optionMogisikenMode.click();
+    EXPECT_FALSE(f.textReceiveTime.enabled());
+    f.comboMogisikenMode.setListIndex(2);
+    f.optionMogisikenMode.click();
+    EXPECT_TRUE(f.textReceiveTime.enabled());
+    EXPECT_EQ(f.textReceiveTime.backColor(), vbWindowBackground);
+
+    f.optionKakuninMode.click();
+    EXPECT_TRUE(f.checkTypeKey.enabled());
+    EXPECT_EQ(f.checkTypeKey.value(), 1);
+    f.textToneFreq.click(); // a click into a box takes the keys away from the keyboard handler
+    EXPECT_EQ(f.checkTypeKey.value(), 0);
+    f.textReceiveTime.click();
+    EXPECT_FALSE(f.textReceiveTime.locked());
+}
+
+TEST_F(MainWindow, TheAlphabetSwitchLaysTheWindowOutAgain)
+{
+    FrmMain& f = shown();
+    f.mnuChange.click();
+    EXPECT_EQ(AlphabetIsLatin, 0);
+    EXPECT_EQ(f.width(), 10600);
+    EXPECT_EQ(f.frameJpButton.left(), 27.5f);
+    EXPECT_EQ(f.frameEngButton.left(), -48000);
+    EXPECT_TRUE(f.mnuMojihanniWabun.visible());
+    EXPECT_EQ(f.comboMogisikenMode.list(2), QStringLiteral("疑似和文"));
+    EXPECT_EQ(f.comboMogisikenMode.listCount(), 4);
+    f.mnuChange.click();
+    EXPECT_EQ(AlphabetIsLatin, -1);
+    EXPECT_EQ(f.width(), 7500);
+}

@@ -1,0 +1,32 @@
+#pragma once
+#include "platform/files.h"
+#include "platform/forms/forms.h"
+#include "platform/process.h"
+#include "platform/sound/sound_service.h"
+#include "platform/virtual_clock.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+// What a test sees instead of the process ending.
+struct ProgramEnded : std::runtime_error {
+    ProgramEnded() : std::runtime_error("program ended") {}
+};
+
+// A whole program on virtual time: a fresh program folder, the silent sound
+// device with its play log, scripted message boxes, and an end of the program
+// that throws instead of leaving the process.
+class AppFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    QString folder() const { return dir_.path(); }
+    platform::VirtualClock& clock() { return *vc_; }
+
+private:
+    QTemporaryDir dir_;
+    platform::ScopedVirtualClock vc_{1000};
+};
