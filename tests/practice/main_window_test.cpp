@@ -1,3 +1,4 @@
+#include "dialogs/frmOptions.h"
 #include "practice/frmMain.h"
 #include "settings/SharedSettings.h"
 #include "support/app_fixture.h"
@@ -11,7 +12,7 @@ protected:
     // The main window as the program shows it after start-up.
     FrmMain& shown()
     {
-        FrmMain& f = shown();
+        FrmMain& f = frmMain();
         f.show();
         return f;
     }
@@ -89,6 +90,7 @@ TEST_F(MainWindow, DialogsOpenCentredOnTheMainWindow)
     FrmMain& f = shown();
     f.move(30000, -100); // partly off the screen
     Form* shown = nullptr;
+    const float dialogWidth = frmOptions().width(), dialogHeight = frmOptions().height();
     clock().callAfter(10, [&] {
         for (Form* form : loadedForms())
             if (form != &f && form->isModal())
@@ -98,8 +100,10 @@ TEST_F(MainWindow, DialogsOpenCentredOnTheMainWindow)
     });
     f.mnuOptions.click();
     ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(shown->left(), (f.width() - shown->width()) / 2 + f.left());
-    EXPECT_EQ(shown->top(), (f.height() - shown->height()) / 2 + f.top());
+    EXPECT_EQ(shown->width(), dialogWidth);
+    EXPECT_EQ(shown->height(), dialogHeight);
+    EXPECT_EQ(shown->left(), (f.width() - dialogWidth) / 2 + f.left());
+    EXPECT_EQ(shown->top(), (f.height() - dialogHeight) / 2 + f.top());
 }
 
 TEST_F(MainWindow, NumericBoxesClampWhenTheyLoseFocus)
