@@ -88,7 +88,7 @@ TEST_F(MainWindow, HelpItemsOpenThroughTheShell)
 TEST_F(MainWindow, DialogsOpenCentredOnTheMainWindow)
 {
     FrmMain& f = shown();
-    f.move(30000, -100); // partly off the screen
+    f.move(3000, 1500);
     Form* shown = nullptr;
     const float dialogWidth = frmOptions().width(), dialogHeight = frmOptions().height();
     clock().callAfter(10, [&] {
