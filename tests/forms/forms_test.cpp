@@ -1,10 +1,15 @@
 #include "platform/forms/forms.h"
 #include "platform/virtual_clock.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
-#include <QWidget>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -99,6 +104,9 @@ struct DialogForm : Form {
     }
 };
 FormRef<DialogForm> dialog;
+
+struct PlainForm : Form { };
+FormRef<PlainForm> plain;
 
 class FormsTest : public ::testing::Test {
 protected:
@@ -326,8 +334,8 @@ TEST_F(FormsTest, TimersTickUnderAModalFormAndModelessShowsFailMeanwhile)
     bool modelessFailed = false;
     clock->callAfter(250, [&] {
         try {
-            panel().show();
-            dialog().show();
+            panel().show(); // already shown: comes to the front, no failure
+            plain().show();
         } catch (const Failure&) {
             modelessFailed = true;
         }
@@ -338,9 +346,10 @@ TEST_F(FormsTest, TimersTickUnderAModalFormAndModelessShowsFailMeanwhile)
     EXPECT_EQ(platform::clock().now(), t0 + 1000);
     EXPECT_EQ(ticks, 10);
     EXPECT_TRUE(modelessFailed);
+    EXPECT_FALSE(plain().isShown());
     EXPECT_FALSE(dialog().isShown());
-    dialog().show(); // no modal form any more
-    EXPECT_TRUE(dialog().isShown());
+    plain().show(); // no modal form any more
+    EXPECT_TRUE(plain().isShown());
 }
 
 TEST_F(FormsTest, KeyPreviewSeesEachKeyFirstAndTheControlMaySwallowIt)
@@ -375,22 +384,85 @@ TEST_F(FormsTest, KeyPreviewSeesEachKeyFirstAndTheControlMaySwallowIt)
     EXPECT_EQ(f.text.text(), "longer text");
 }
 
+// The window system's own events take the same road as the scripted ones.
+TEST_F(FormsTest, RealQtEventsTakeTheSameRoute)
+{
+    PanelForm& f = panel();
+    f.setKeyPreview(true);
+    f.onKeyPress = [](int& k) { note("form " + std::to_string(k)); };
+    f.text.onKeyPress = [](int& k) {
+        note("text " + std::to_string(k));
+        if (k == '1')
+            k = 0;
+    };
+    f.show();
+    waitMs(1); // the window system activates the window
+    f.text.setText("");
+    f.text.setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), f.text.widget());
+    events.clear();
+    for (QString t : { QStringLiteral("x"), QStringLiteral("1") }) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, t);
+        QApplication::sendEvent(f.text.widget(), &press);
+    }
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(f.text.widget(), &tab); // no character: no KeyPress
+    EXPECT_EQ(events, (std::vector<std::string> { "form 120", "text 120", "text_Change", "form 49", "text 49" }));
+    EXPECT_EQ(f.text.text(), "x");
+
+    events.clear();
+    QWidget* b = f.button.widget();
+    QPointF inside(b->width() / 2.0, b->height() / 2.0);
+    QMouseEvent down(QEvent::MouseButtonPress, inside, b->mapToGlobal(inside), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent up(QEvent::MouseButtonRelease, inside, b->mapToGlobal(inside), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(b, &down);
+    QApplication::sendEvent(b, &up);
+    EXPECT_EQ(events, (std::vector<std::string> { "text_LostFocus", "button_Click", "button_MouseUp 1" }));
+
+    events.clear();
+    f.mnuWave.setChecked(true);
+    f.mnuWave.action()->trigger();
+    EXPECT_TRUE(f.mnuWave.checked());
+    EXPECT_TRUE(f.mnuWave.action()->isChecked());
+    EXPECT_EQ(events, std::vector<std::string> { "mnuWave_Click" });
+}
+
+// A failure in a handler raised by a write from code reaches the writer (whose
+// "errors ignored" statement skips it); one in a user event ends only that event.
+TEST_F(FormsTest, HandlerFailuresStopAtTheRightPlace)
+{
+    PanelForm& f = panel();
+    f.show();
+    f.check.onClick = [] { throw Failure("inside Click"); };
+    EXPECT_THROW(f.check.setValue(0), Failure);
+    EXPECT_FALSE(platform::ignoreErrors([&] { f.check.setValue(1); }));
+    EXPECT_NO_THROW(f.check.click());
+    EXPECT_EQ(f.check.value(), 0);
+}
+
 TEST_F(FormsTest, KeyCodesOfCharacters)
 {
     struct Case {
         const char* character;
         int code;
     } cases[] = {
-        { "A", 65 }, { " ", 32 }, { "~", 126 }, { "\\", 92 },
-        { "ｱ", 177 }, { "ﾟ", 223 },
-        { "あ", static_cast<std::int16_t>(0x82A0) }, { "ー", static_cast<std::int16_t>(0x815B) },
-        { "한", noCodePageCode }, { "😀", noCodePageCode },
+        { "A", 65 },
+        { " ", 32 },
+        { "~", 126 },
+        { "\\", 92 },
+        { "ｱ", 177 },
+        { "ﾟ", 223 },
+        { "あ", static_cast<std::int16_t>(0x82A0) },
+        { "ー", static_cast<std::int16_t>(0x815B) },
+        { "한", noCodePageCode },
+        { "😀", noCodePageCode },
     };
     for (const Case& c : cases) {
         QString ch = QString::fromUtf8(c.character);
         EXPECT_EQ(keyAsciiOf(ch), c.code) << c.character;
-        if (c.code != noCodePageCode)
+        if (c.code != noCodePageCode) {
             EXPECT_EQ(characterOf(c.code), ch) << c.character;
+        }
     }
     EXPECT_NE(keyAsciiOf(QString::fromUtf8("한")), 63);
 }
