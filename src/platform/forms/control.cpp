@@ -100,10 +100,14 @@ namespace detail {
     int vbButton(Qt::MouseButton b)
     {
         switch (b) {
-        case Qt::LeftButton: return vbLeftButton;
-        case Qt::RightButton: return vbRightButton;
-        case Qt::MiddleButton: return vbMiddleButton;
-        default: return 0;
+        case Qt::LeftButton:
+            return vbLeftButton;
+        case Qt::RightButton:
+            return vbRightButton;
+        case Qt::MiddleButton:
+            return vbMiddleButton;
+        default:
+            return 0;
         }
     }
 
@@ -183,6 +187,9 @@ namespace detail {
         case QEvent::MouseButtonPress:
             if (auto* combo = dynamic_cast<ComboBox*>(c); combo && combo->locked())
                 return true;
+            // The focus moves first (the previous control's LostFocus), whatever sent the click.
+            if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton)
+                c->setFocus();
             mouse(c, w, static_cast<QMouseEvent*>(e), c->onMouseDown);
             return false;
         case QEvent::MouseMove:
@@ -397,11 +404,21 @@ void Control::setMousePointer(int pointer)
 {
     mousePointer_ = pointer;
     switch (pointer) {
-    case vbCustom: widget_->setCursor(Qt::PointingHandCursor); break;
-    case vbHourglass: widget_->setCursor(Qt::WaitCursor); break;
-    case vbIbeam: widget_->setCursor(Qt::IBeamCursor); break;
-    case vbArrow: widget_->setCursor(Qt::ArrowCursor); break;
-    default: widget_->unsetCursor(); break;
+    case vbCustom:
+        widget_->setCursor(Qt::PointingHandCursor);
+        break;
+    case vbHourglass:
+        widget_->setCursor(Qt::WaitCursor);
+        break;
+    case vbIbeam:
+        widget_->setCursor(Qt::IBeamCursor);
+        break;
+    case vbArrow:
+        widget_->setCursor(Qt::ArrowCursor);
+        break;
+    default:
+        widget_->unsetCursor();
+        break;
     }
 }
 

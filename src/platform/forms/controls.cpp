@@ -32,7 +32,12 @@ using detail::Hooked;
 namespace {
     // Runs fn with a widget's own signals ignored by the layer (a write from code).
     struct Quiet {
-        explicit Quiet(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+        explicit Quiet(bool& flag)
+            : flag_(flag)
+            , old_(flag)
+        {
+            flag_ = true;
+        }
         ~Quiet() { flag_ = old_; }
         bool& flag_;
         bool old_;
@@ -42,9 +47,12 @@ namespace {
     Qt::Alignment qtAlign(Align a)
     {
         switch (a) {
-        case Align::Right: return Qt::AlignRight | Qt::AlignVCenter;
-        case Align::Center: return Qt::AlignHCenter | Qt::AlignVCenter;
-        default: return Qt::AlignLeft | Qt::AlignVCenter;
+        case Align::Right:
+            return Qt::AlignRight | Qt::AlignVCenter;
+        case Align::Center:
+            return Qt::AlignHCenter | Qt::AlignVCenter;
+        default:
+            return Qt::AlignLeft | Qt::AlignVCenter;
         }
     }
 
@@ -56,7 +64,8 @@ namespace {
 
 // ---- Label
 
-Label::Label(Container& parent) : Control(parent, new Hooked<QLabel>(parent.client()), false)
+Label::Label(Container& parent)
+    : Control(parent, new Hooked<QLabel>(parent.client()), false)
 {
     auto* l = static_cast<QLabel*>(widget());
     l->setTextFormat(Qt::PlainText);
@@ -74,7 +83,8 @@ void Label::setCaption(const QString& text)
 void Label::setAlignment(Align a)
 {
     align_ = a;
-    Qt::Alignment h = a == Align::Right ? Qt::AlignRight : a == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft;
+    Qt::Alignment h = a == Align::Right ? Qt::AlignRight : a == Align::Center ? Qt::AlignHCenter
+                                                                              : Qt::AlignLeft;
     static_cast<QLabel*>(widget())->setAlignment(h | Qt::AlignTop);
 }
 
@@ -94,7 +104,8 @@ void Label::applyColors()
 
 // ---- CommandButton
 
-CommandButton::CommandButton(Container& parent) : Control(parent, new Hooked<QPushButton>(parent.client()), true)
+CommandButton::CommandButton(Container& parent)
+    : Control(parent, new Hooked<QPushButton>(parent.client()), true)
 {
     auto* b = static_cast<QPushButton*>(widget());
     b->setAutoDefault(false);
@@ -125,7 +136,8 @@ void CommandButton::press() { form().raise(onClick); }
 
 // ---- TextBox
 
-TextBox::TextBox(Container& parent) : Control(parent, new Hooked<QLineEdit>(parent.client()), true)
+TextBox::TextBox(Container& parent)
+    : Control(parent, new Hooked<QLineEdit>(parent.client()), true)
 {
     auto* e = static_cast<QLineEdit*>(widget());
     e->setFrame(true);
@@ -214,7 +226,8 @@ void TextBox::type(const QString& text)
 
 // ---- OptionButton
 
-OptionButton::OptionButton(Container& parent) : Control(parent, new Hooked<QRadioButton>(parent.client()), true)
+OptionButton::OptionButton(Container& parent)
+    : Control(parent, new Hooked<QRadioButton>(parent.client()), true)
 {
     auto* r = static_cast<QRadioButton*>(widget());
     r->setAutoExclusive(false); // the layer keeps one selected per container
@@ -275,7 +288,8 @@ void OptionButton::click()
 
 // ---- CheckBox
 
-CheckBox::CheckBox(Container& parent) : Control(parent, new Hooked<QCheckBox>(parent.client()), true)
+CheckBox::CheckBox(Container& parent)
+    : Control(parent, new Hooked<QCheckBox>(parent.client()), true)
 {
     auto* b = static_cast<QCheckBox*>(widget());
     QObject::connect(b, &QCheckBox::clicked, b, [this] { userClicked(); });
@@ -291,7 +305,8 @@ void CheckBox::show()
 {
     auto* b = static_cast<QCheckBox*>(widget());
     b->setTristate(value_ == 2);
-    b->setCheckState(value_ == 1 ? Qt::Checked : value_ == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    b->setCheckState(value_ == 1 ? Qt::Checked : value_ == 2 ? Qt::PartiallyChecked
+                                                             : Qt::Unchecked);
 }
 
 void CheckBox::setValue(int v)
@@ -322,7 +337,10 @@ void CheckBox::click()
 
 // ---- Frame
 
-Frame::Frame(Container& parent) : Control(parent, new Hooked<QGroupBox>(parent.client()), false) { }
+Frame::Frame(Container& parent)
+    : Control(parent, new Hooked<QGroupBox>(parent.client()), false)
+{
+}
 
 void Frame::setCaption(const QString& text)
 {
@@ -342,7 +360,8 @@ bool Frame::effectivelyVisible() const { return visible() && container().effecti
 
 // ---- ComboBox
 
-ComboBox::ComboBox(Container& parent) : Control(parent, new Hooked<QComboBox>(parent.client()), true)
+ComboBox::ComboBox(Container& parent)
+    : Control(parent, new Hooked<QComboBox>(parent.client()), true)
 {
     auto* c = static_cast<QComboBox*>(widget());
     c->setEditable(false);
@@ -442,7 +461,8 @@ void ComboBox::choose(int index)
 
 // ---- HScrollBar
 
-HScrollBar::HScrollBar(Container& parent) : Control(parent, new Hooked<QScrollBar>(Qt::Horizontal, parent.client()), true)
+HScrollBar::HScrollBar(Container& parent)
+    : Control(parent, new Hooked<QScrollBar>(Qt::Horizontal, parent.client()), true)
 {
     auto* s = static_cast<QScrollBar*>(widget());
     sync();
@@ -546,7 +566,8 @@ namespace {
     }
 } // namespace
 
-UpDown::UpDown(Container& parent) : Control(parent, new Hooked<QWidget>(parent.client()), false)
+UpDown::UpDown(Container& parent)
+    : Control(parent, new Hooked<QWidget>(parent.client()), false)
 {
     auto* box = new QVBoxLayout(widget());
     box->setContentsMargins(0, 0, 0, 0);
@@ -604,7 +625,8 @@ namespace {
     constexpr int progressSteps = 10000;
 }
 
-ProgressBar::ProgressBar(Container& parent) : Control(parent, new Hooked<QProgressBar>(parent.client()), false)
+ProgressBar::ProgressBar(Container& parent)
+    : Control(parent, new Hooked<QProgressBar>(parent.client()), false)
 {
     auto* p = static_cast<QProgressBar*>(widget());
     p->setRange(0, progressSteps);
@@ -647,7 +669,8 @@ namespace {
     QTabBar* tabBarOf(QWidget* w) { return w->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly); }
 }
 
-TabStrip::TabStrip(Container& parent) : Control(parent, new Hooked<QWidget>(parent.client()), false)
+TabStrip::TabStrip(Container& parent)
+    : Control(parent, new Hooked<QWidget>(parent.client()), false)
 {
     auto* panel = new QFrame(widget());
     panel->setFrameShape(QFrame::StyledPanel);
@@ -727,7 +750,8 @@ QPixmap loadPicture(const QString& path)
     return p;
 }
 
-PictureBox::PictureBox(Container& parent) : Control(parent, new Hooked<QLabel>(parent.client()), false)
+PictureBox::PictureBox(Container& parent)
+    : Control(parent, new Hooked<QLabel>(parent.client()), false)
 {
     auto* l = static_cast<QLabel*>(widget());
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -746,7 +770,8 @@ void PictureBox::setBorderStyle(int style) { static_cast<QLabel*>(widget())->set
 bool PictureBox::effectivelyEnabled() const { return enabled() && container().effectivelyEnabled(); }
 bool PictureBox::effectivelyVisible() const { return visible() && container().effectivelyVisible(); }
 
-Image::Image(Container& parent) : Control(parent, new Hooked<QLabel>(parent.client()), false)
+Image::Image(Container& parent)
+    : Control(parent, new Hooked<QLabel>(parent.client()), false)
 {
     static_cast<QLabel*>(widget())->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
@@ -783,7 +808,8 @@ namespace {
     };
 } // namespace
 
-Line::Line(Container& parent) : Control(parent, new LineWidget(parent.client()), false)
+Line::Line(Container& parent)
+    : Control(parent, new LineWidget(parent.client()), false)
 {
     widget()->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
@@ -836,7 +862,8 @@ namespace {
     const QString cannotOpen = QStringLiteral("パス/ファイル アクセス エラーです。");
 } // namespace
 
-TextEditor::TextEditor(Container& parent) : Control(parent, new Hooked<QPlainTextEdit>(parent.client()), true)
+TextEditor::TextEditor(Container& parent)
+    : Control(parent, new Hooked<QPlainTextEdit>(parent.client()), true)
 {
     auto* e = static_cast<QPlainTextEdit*>(widget());
     e->setLineWrapMode(QPlainTextEdit::WidgetWidth);

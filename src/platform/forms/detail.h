@@ -74,7 +74,10 @@ protected:
 // The top-level window of a form.
 class Window : public QMainWindow {
 public:
-    explicit Window(Form* f) : form_(f) { }
+    explicit Window(Form* f)
+        : form_(f)
+    {
+    }
     Form* form() const { return form_; }
     void detach() { form_ = nullptr; }
 

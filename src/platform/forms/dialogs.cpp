@@ -24,26 +24,40 @@ namespace {
     std::vector<int> buttonSet(int flags)
     {
         switch (flags & 7) {
-        case vbOKCancel: return { vbOK, vbCancel };
-        case 2: return { 3, 4, 5 }; // abort, retry, ignore
-        case 3: return { vbYes, vbNo, vbCancel };
-        case vbYesNo: return { vbYes, vbNo };
-        case 5: return { 4, vbCancel }; // retry, cancel
-        default: return { vbOK };
+        case vbOKCancel:
+            return { vbOK, vbCancel };
+        case 2:
+            return { 3, 4, 5 }; // abort, retry, ignore
+        case 3:
+            return { vbYes, vbNo, vbCancel };
+        case vbYesNo:
+            return { vbYes, vbNo };
+        case 5:
+            return { 4, vbCancel }; // retry, cancel
+        default:
+            return { vbOK };
         }
     }
 
     QMessageBox::StandardButton qtButton(int vb)
     {
         switch (vb) {
-        case vbOK: return QMessageBox::Ok;
-        case vbCancel: return QMessageBox::Cancel;
-        case 3: return QMessageBox::Abort;
-        case 4: return QMessageBox::Retry;
-        case 5: return QMessageBox::Ignore;
-        case vbYes: return QMessageBox::Yes;
-        case vbNo: return QMessageBox::No;
-        default: return QMessageBox::NoButton;
+        case vbOK:
+            return QMessageBox::Ok;
+        case vbCancel:
+            return QMessageBox::Cancel;
+        case 3:
+            return QMessageBox::Abort;
+        case 4:
+            return QMessageBox::Retry;
+        case 5:
+            return QMessageBox::Ignore;
+        case vbYes:
+            return QMessageBox::Yes;
+        case vbNo:
+            return QMessageBox::No;
+        default:
+            return QMessageBox::NoButton;
         }
     }
 
@@ -72,11 +86,21 @@ namespace {
         box.setTextFormat(Qt::PlainText);
         box.setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);
         switch (flags & 0x70) {
-        case vbCritical: box.setIcon(QMessageBox::Critical); break;
-        case vbQuestion: box.setIcon(QMessageBox::Question); break;
-        case vbExclamation: box.setIcon(QMessageBox::Warning); break;
-        case vbInformation: box.setIcon(QMessageBox::Information); break;
-        default: box.setIcon(QMessageBox::NoIcon); break;
+        case vbCritical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case vbQuestion:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case vbExclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case vbInformation:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
         }
         std::vector<int> set = buttonSet(flags);
         std::vector<std::pair<QAbstractButton*, int>> buttons;

@@ -21,6 +21,14 @@
 namespace forms {
 
 namespace {
+    // The offscreen platform (tests) has no stacking order to change.
+    void bringToFront(QWidget* w)
+    {
+        if (QGuiApplication::platformName() != QStringLiteral("offscreen"))
+            w->raise();
+        w->activateWindow();
+    }
+
     std::vector<Form*> live; // loaded automatic instances, in load order
     std::vector<Form*> graveyard; // unloaded, waiting for their handlers to return
     platform::Clock* collectOn = nullptr; // clock that has the pending collection
@@ -57,7 +65,11 @@ namespace {
 
 namespace detail {
 
-    HandlerScope::HandlerScope(Form& f) : form_(f) { ++form_.depth_; }
+    HandlerScope::HandlerScope(Form& f)
+        : form_(f)
+    {
+        ++form_.depth_;
+    }
 
     HandlerScope::~HandlerScope()
     {
@@ -142,7 +154,9 @@ namespace detail {
 
 } // namespace detail
 
-Form::Form() : window_(new detail::Window(this)), client_(new QWidget)
+Form::Form()
+    : window_(new detail::Window(this))
+    , client_(new QWidget)
 {
     detail::installAppHooks();
     window_->setCentralWidget(client_);
@@ -200,6 +214,10 @@ void Form::show()
 {
     if (!loaded_)
         return;
+    if (shown_) {
+        bringToFront(window_);
+        return;
+    }
     bool any = false;
     Form* top = detail::topModal(any);
     if (any && top != this)
@@ -209,8 +227,7 @@ void Form::show()
     everShown_ = true;
     applyGeometry();
     window_->show();
-    window_->raise();
-    window_->activateWindow();
+    bringToFront(window_);
     if (first)
         raise(onResize);
 }
@@ -230,8 +247,7 @@ void Form::showModal()
     window_->setWindowModality(Qt::ApplicationModal);
     applyGeometry();
     window_->show();
-    window_->raise();
-    window_->activateWindow();
+    bringToFront(window_);
     auto done = [this] {
         detail::popModal(this);
         modal_ = false;
@@ -479,29 +495,50 @@ namespace {
         if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
             return 112 + (key - Qt::Key_F1);
         switch (key) {
-        case Qt::Key_Backspace: return 8;
+        case Qt::Key_Backspace:
+            return 8;
         case Qt::Key_Tab:
-        case Qt::Key_Backtab: return 9;
+        case Qt::Key_Backtab:
+            return 9;
         case Qt::Key_Return:
-        case Qt::Key_Enter: return 13;
-        case Qt::Key_Shift: return 16;
-        case Qt::Key_Control: return 17;
-        case Qt::Key_Alt: return 18;
-        case Qt::Key_Pause: return 19;
-        case Qt::Key_CapsLock: return 20;
-        case Qt::Key_Escape: return 27;
-        case Qt::Key_Space: return 32;
-        case Qt::Key_PageUp: return 33;
-        case Qt::Key_PageDown: return 34;
-        case Qt::Key_End: return 35;
-        case Qt::Key_Home: return 36;
-        case Qt::Key_Left: return 37;
-        case Qt::Key_Up: return 38;
-        case Qt::Key_Right: return 39;
-        case Qt::Key_Down: return 40;
-        case Qt::Key_Insert: return 45;
-        case Qt::Key_Delete: return 46;
-        default: return 0;
+        case Qt::Key_Enter:
+            return 13;
+        case Qt::Key_Shift:
+            return 16;
+        case Qt::Key_Control:
+            return 17;
+        case Qt::Key_Alt:
+            return 18;
+        case Qt::Key_Pause:
+            return 19;
+        case Qt::Key_CapsLock:
+            return 20;
+        case Qt::Key_Escape:
+            return 27;
+        case Qt::Key_Space:
+            return 32;
+        case Qt::Key_PageUp:
+            return 33;
+        case Qt::Key_PageDown:
+            return 34;
+        case Qt::Key_End:
+            return 35;
+        case Qt::Key_Home:
+            return 36;
+        case Qt::Key_Left:
+            return 37;
+        case Qt::Key_Up:
+            return 38;
+        case Qt::Key_Right:
+            return 39;
+        case Qt::Key_Down:
+            return 40;
+        case Qt::Key_Insert:
+            return 45;
+        case Qt::Key_Delete:
+            return 46;
+        default:
+            return 0;
         }
     }
 
@@ -581,7 +618,9 @@ bool Form::keyRoute(Control* target, int qtKey, int qtModifiers, const QString& 
             }
         }
         if (k != ascii) {
-            deliverText = k == 8 ? QStringLiteral("\b") : k == 13 ? QStringLiteral("\r") : k == 27 ? QStringLiteral("\x1b") : characterOf(k);
+            deliverText = k == 8 ? QStringLiteral("\b") : k == 13 ? QStringLiteral("\r")
+                : k == 27                                         ? QStringLiteral("\x1b")
+                                                                  : characterOf(k);
             if (deliverText.isEmpty())
                 deliver = false;
         }
@@ -597,13 +636,19 @@ namespace {
     int qtKeyOfChar(QChar ch)
     {
         switch (ch.unicode()) {
-        case '\b': return Qt::Key_Backspace;
+        case '\b':
+            return Qt::Key_Backspace;
         case '\r':
-        case '\n': return Qt::Key_Return;
-        case 0x1b: return Qt::Key_Escape;
-        case ' ': return Qt::Key_Space;
-        case '\t': return Qt::Key_Tab;
-        default: break;
+        case '\n':
+            return Qt::Key_Return;
+        case 0x1b:
+            return Qt::Key_Escape;
+        case ' ':
+            return Qt::Key_Space;
+        case '\t':
+            return Qt::Key_Tab;
+        default:
+            break;
         }
         char16_t u = ch.toUpper().unicode();
         if ((u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9'))

@@ -50,7 +50,8 @@ public:
     bool effectivelyVisible() const override;
 
     // Life cycle.
-    // Modeless show. Fails while a modal form or message box is up (unless this form is it).
+    // Modeless show. Fails while a modal form or message box is up, unless this form is
+    // already shown (then it only comes to the front).
     void show();
     // Modal show: a nested loop on the clock's yield; returns when this form is hidden or
     // unloaded. Timers keep ticking. Fails when the form is already shown.

@@ -9,13 +9,16 @@
 
 namespace forms {
 
-Menu::Menu(Form& form) : form_(&form)
+Menu::Menu(Form& form)
+    : form_(&form)
 {
     attach();
     form_->menuBar()->addAction(action_);
 }
 
-Menu::Menu(Menu& parent) : form_(parent.form_), parent_(&parent)
+Menu::Menu(Menu& parent)
+    : form_(parent.form_)
+    , parent_(&parent)
 {
     attach();
     parent.children_.push_back(this);

@@ -5,7 +5,11 @@
 
 namespace forms {
 
-Timer::Timer(Form& form) : form_(&form) { form_->addTimer(this); }
+Timer::Timer(Form& form)
+    : form_(&form)
+{
+    form_->addTimer(this);
+}
 
 Timer::~Timer()
 {
@@ -60,9 +64,19 @@ void Timer::tick()
     armedOn_ = nullptr;
     if (!enabled_ || interval_ <= 0 || !form_->isLoaded())
         return;
-    running_ = true;
-    detail::userEvent(*form_, [this] { form_->raise(onTimer); });
-    running_ = false;
+    struct Running {
+        bool& flag;
+        Running(bool& f)
+            : flag(f)
+        {
+            flag = true;
+        }
+        ~Running() { flag = false; }
+    };
+    {
+        Running running(running_);
+        detail::userEvent(*form_, [this] { form_->raise(onTimer); });
+    }
     arm();
 }
 

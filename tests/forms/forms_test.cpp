@@ -1,0 +1,626 @@
+#include "platform/forms/forms.h"
+#include "platform/virtual_clock.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace forms;
+using platform::Failure;
+using platform::Tick;
+
+namespace {
+
+std::vector<std::string> events;
+void note(const std::string& e) { events.push_back(e); }
+
+// The waits of the trainer: read the tick, yield, compare.
+void waitMs(Tick ms)
+{
+    Tick start = platform::clock().now();
+    while (platform::clock().now() - start < ms)
+        platform::clock().yield(start + ms);
+}
+
+struct PanelForm : Form {
+    static inline int destroyed = 0;
+
+    Frame frame1 { *this };
+    OptionButton opt1 { frame1 };
+    OptionButton opt2 { frame1 };
+    OptionButton optOther { *this };
+    CheckBox check { *this };
+    TextBox text { *this };
+    ComboBox combo { *this };
+    HScrollBar scroll { *this };
+    TextBox buddy { *this };
+    UpDown spin { *this };
+    CommandButton button { *this };
+    ControlArray<CommandButton> keys { frame1, 1, 3 };
+    Menu mnuSound { *this };
+    Menu mnuWave { mnuSound };
+    Timer timer { *this };
+    int loads = 0;
+
+    PanelForm()
+    {
+        setCaption("Panel");
+        move(0, 0, 6000, 4500);
+        text.setText("design");
+        opt1.setValue(true);
+        check.setValue(1);
+        combo.addItem("a");
+        combo.addItem("b");
+        combo.addItem("c");
+        scroll.setMax(10);
+        spin.setBuddy(&buddy);
+        spin.setMin(0);
+        spin.setMax(10);
+        spin.setIncrement(2);
+        buddy.setText("5");
+        mnuSound.setCaption("&Sound");
+        mnuWave.setCaption("&Wave");
+
+        onLoad = [this] { ++loads, note("Form_Load"); };
+        opt1.onClick = [] { note("opt1_Click"); };
+        opt2.onClick = [] { note("opt2_Click"); };
+        optOther.onClick = [] { note("optOther_Click"); };
+        check.onClick = [] { note("check_Click"); };
+        text.onChange = [] { note("text_Change"); };
+        text.onLostFocus = [] { note("text_LostFocus"); };
+        combo.onClick = [] { note("combo_Click"); };
+        scroll.onChange = [] { note("scroll_Change"); };
+        buddy.onChange = [this] { note("buddy_Change " + buddy.text().toStdString()); };
+        spin.onChange = [] { note("spin_Change"); };
+        button.onClick = [] { note("button_Click"); };
+        button.onMouseUp = [](int b, int, float, float) { note("button_MouseUp " + std::to_string(b)); };
+        keys.on(&CommandButton::onClick, [](int i) { note("keys_Click " + std::to_string(i)); });
+        mnuWave.onClick = [] { note("mnuWave_Click"); };
+        timer.onTimer = [] { note("timer_Timer"); };
+        onQueryUnload = [](int&, int mode) { note("QueryUnload " + std::to_string(mode)); };
+        onUnload = [](int&) { note("Unload"); };
+        onResize = [] { note("Form_Resize"); };
+    }
+    ~PanelForm() override { ++destroyed; }
+};
+FormRef<PanelForm> panel;
+
+struct DialogForm : Form {
+    Label label { *this };
+    DialogForm()
+    {
+        setBorderStyle(Border::FixedDialog);
+        setClientSize(2790, 840);
+    }
+};
+FormRef<DialogForm> dialog;
+
+struct PlainForm : Form { };
+FormRef<PlainForm> plain;
+
+class FormsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        events.clear();
+        dialogs::reset();
+    }
+    void TearDown() override { discardAll(); }
+    platform::ScopedVirtualClock clock;
+};
+
+TEST_F(FormsTest, FirstAccessLoadsOnceAndDesignValuesRaiseNothing)
+{
+    EXPECT_FALSE(panel.isLoaded());
+    PanelForm& f = panel();
+    EXPECT_TRUE(panel.isLoaded());
+    EXPECT_EQ(events, std::vector<std::string> { "Form_Load" });
+    EXPECT_EQ(&panel(), &f);
+    EXPECT_EQ(f.loads, 1);
+    EXPECT_EQ(f.text.text(), "design");
+    EXPECT_TRUE(f.opt1.value());
+    EXPECT_FALSE(f.isShown()); // loaded hidden
+}
+
+TEST_F(FormsTest, WritesFromCodeRaiseTheUserHandlerOnlyOnARealChange)
+{
+    PanelForm& f = panel();
+    events.clear();
+
+    f.opt2.setValue(true);
+    EXPECT_FALSE(f.opt1.value());
+    f.opt2.setValue(true);
+    f.optOther.setValue(true); // another container: opt2 stays selected
+    EXPECT_TRUE(f.opt2.value());
+    f.opt2.setValue(false);
+    f.check.setValue(1);
+    f.check.setValue(0);
+    f.text.setText("design");
+    f.text.setText("x");
+    f.combo.setListIndex(1);
+    f.combo.setListIndex(1);
+    f.combo.setListIndex(-1);
+    f.scroll.setValue(5);
+    f.scroll.setValue(5);
+    EXPECT_EQ(events, (std::vector<std::string> { "opt2_Click", "optOther_Click", "check_Click", "text_Change", "combo_Click", "combo_Click", "scroll_Change" }));
+
+    events.clear();
+    f.mnuWave.setChecked(true);
+    f.mnuWave.setEnabled(false);
+    f.mnuWave.setCaption("Wave");
+    f.text.setEnabled(false);
+    f.text.setVisible(false);
+    f.button.setCaption("OK");
+    f.button.setLeft(-20000);
+    f.timer.setInterval(0);
+    f.timer.setEnabled(false);
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(f.button.left(), -20000.0f);
+    EXPECT_FALSE(f.text.enabled());
+}
+
+TEST_F(FormsTest, OutOfRangeWritesFailInsteadOfClamping)
+{
+    PanelForm& f = panel();
+    EXPECT_THROW(f.combo.setListIndex(3), Failure);
+    EXPECT_THROW(f.combo.setListIndex(-2), Failure);
+    EXPECT_THROW(f.combo.list(3), Failure);
+    EXPECT_THROW(f.combo.removeItem(5), Failure);
+    EXPECT_THROW(f.scroll.setValue(11), Failure);
+    EXPECT_THROW(f.scroll.setValue(-1), Failure);
+    EXPECT_THROW(f.check.setValue(3), Failure);
+    EXPECT_THROW(f.keys(0), Failure);
+    EXPECT_THROW(f.keys(4), Failure);
+    EXPECT_EQ(f.combo.listIndex(), -1);
+    EXPECT_EQ(f.scroll.value(), 0);
+}
+
+TEST_F(FormsTest, UserClicksRaiseClickAlsoOnTheSelectedOptionAndMenusNeverToggle)
+{
+    PanelForm& f = panel();
+    f.show();
+    events.clear();
+    f.opt1.click(); // already selected
+    f.opt2.click();
+    f.check.click();
+    f.keys(2).click();
+    f.mnuWave.setChecked(false);
+    f.mnuWave.click();
+    EXPECT_FALSE(f.mnuWave.checked());
+    f.mnuWave.setChecked(true);
+    f.mnuWave.click();
+    EXPECT_TRUE(f.mnuWave.checked());
+    f.mnuSound.setEnabled(false);
+    f.mnuWave.click(); // its menu is disabled: nothing
+    EXPECT_EQ(events, (std::vector<std::string> { "opt1_Click", "opt2_Click", "check_Click", "keys_Click 2", "mnuWave_Click", "mnuWave_Click" }));
+    EXPECT_EQ(f.check.value(), 0);
+}
+
+TEST_F(FormsTest, ButtonClickTakesFocusFirstAndMouseUpFollowsClick)
+{
+    PanelForm& f = panel();
+    f.show();
+    f.text.setFocus();
+    events.clear();
+    f.button.click();
+    EXPECT_EQ(events, (std::vector<std::string> { "text_LostFocus", "button_Click", "button_MouseUp 1" }));
+    EXPECT_TRUE(f.button.hasFocus());
+
+    // Disabling the focused control leaves the focus nowhere a Space could press.
+    f.button.setEnabled(false);
+    EXPECT_EQ(f.activeControl(), nullptr);
+    events.clear();
+    f.userType(" ");
+    EXPECT_TRUE(events.empty());
+    f.button.setEnabled(true);
+    f.button.setFocus();
+    f.userType(" \r");
+    EXPECT_EQ(events, std::vector<std::string> { "button_Click" }); // Space presses, Enter does not
+}
+
+TEST_F(FormsTest, UnloadRunsItsHandlersAndTheNextAccessRestoresDesignValues)
+{
+    PanelForm& first = panel();
+    unsigned generation = first.generation();
+    first.text.setText("changed");
+    first.opt2.setValue(true);
+    events.clear();
+
+    first.onQueryUnload = [](int& cancel, int) { cancel = 1; };
+    EXPECT_FALSE(first.unload());
+    EXPECT_TRUE(panel.isLoaded());
+
+    first.onQueryUnload = [](int&, int mode) { note("QueryUnload " + std::to_string(mode)); };
+    EXPECT_TRUE(first.unload());
+    EXPECT_FALSE(panel.isLoaded());
+    EXPECT_FALSE(first.isLoaded());
+    EXPECT_EQ(events, (std::vector<std::string> { "QueryUnload 1", "Unload" }));
+
+    PanelForm& second = panel();
+    EXPECT_NE(second.generation(), generation);
+    EXPECT_EQ(second.text.text(), "design");
+    EXPECT_TRUE(second.opt1.value());
+    EXPECT_EQ(second.loads, 1);
+
+    // The close box asks with its own unload mode.
+    second.show();
+    events.clear();
+    second.userClose();
+    EXPECT_EQ(events, (std::vector<std::string> { "QueryUnload 0", "Unload" }));
+}
+
+TEST_F(FormsTest, AFormUnloadedByItsOwnHandlerLivesUntilTheHandlerReturns)
+{
+    PanelForm& f = panel();
+    f.show();
+    int before = PanelForm::destroyed;
+    bool stillLoaded = true;
+    QString textAfterWait;
+    f.button.onClick = [&f, &stillLoaded, &textAfterWait] {
+        f.unload();
+        waitMs(500); // yields: the clock runs other work meanwhile
+        stillLoaded = f.isLoaded();
+        f.text.setText("after"); // the instance is still there to touch
+        textAfterWait = f.text.text();
+    };
+    f.button.click();
+    EXPECT_FALSE(stillLoaded);
+    EXPECT_EQ(textAfterWait, "after");
+    EXPECT_EQ(PanelForm::destroyed, before); // not yet: destroyed on the next turn
+    waitMs(1);
+    EXPECT_EQ(PanelForm::destroyed, before + 1);
+    EXPECT_EQ(panel().text.text(), "design");
+}
+
+TEST_F(FormsTest, TimerIntervalZeroNeverTicksAndTicksNeverNest)
+{
+    PanelForm& f = panel();
+    f.timer.setEnabled(true);
+    clock->advance(10000);
+    EXPECT_TRUE(events.size() == 1); // Form_Load only
+
+    std::vector<Tick> starts;
+    int depth = 0, deepest = 0;
+    f.timer.onTimer = [&] {
+        starts.push_back(platform::clock().now());
+        deepest = std::max(deepest, ++depth);
+        waitMs(350); // longer than the interval
+        --depth;
+    };
+    Tick t0 = platform::clock().now();
+    f.timer.setInterval(100);
+    waitMs(990);
+    EXPECT_EQ(deepest, 1);
+    // Ticks due while the handler waited collapse: the next starts an interval after it returned.
+    EXPECT_EQ(starts, (std::vector<Tick> { t0 + 100, t0 + 550 }));
+}
+
+TEST_F(FormsTest, TimerEnablingRules)
+{
+    PanelForm& f = panel();
+    std::vector<Tick> ticks;
+    f.timer.onTimer = [&] { ticks.push_back(platform::clock().now()); };
+    f.timer.setEnabled(false);
+    f.timer.setInterval(1000);
+    Tick t0 = platform::clock().now();
+    f.timer.setEnabled(true); // from off: a fresh interval
+    clock->advance(400);
+    f.timer.setEnabled(true); // already on: no restart
+    clock->advance(700);
+    f.timer.setInterval(1000); // a write while enabled restarts the count
+    clock->advance(1500);
+    f.timer.setEnabled(false);
+    clock->advance(5000);
+    EXPECT_EQ(ticks, (std::vector<Tick> { t0 + 1000, t0 + 2100 }));
+}
+
+TEST_F(FormsTest, TimersTickUnderAModalFormAndModelessShowsFailMeanwhile)
+{
+    PanelForm& f = panel();
+    f.show();
+    int ticks = 0;
+    f.timer.onTimer = [&] { ++ticks; };
+    f.timer.setInterval(100);
+    bool modelessFailed = false;
+    clock->callAfter(250, [&] {
+        try {
+            panel().show(); // already shown: comes to the front, no failure
+            plain().show();
+        } catch (const Failure&) {
+            modelessFailed = true;
+        }
+    });
+    clock->callAfter(1000, [] { dialog().hide(); });
+    Tick t0 = platform::clock().now();
+    dialog().showModal();
+    EXPECT_EQ(platform::clock().now(), t0 + 1000);
+    EXPECT_EQ(ticks, 10);
+    EXPECT_TRUE(modelessFailed);
+    EXPECT_FALSE(plain().isShown());
+    EXPECT_FALSE(dialog().isShown());
+    plain().show(); // no modal form any more
+    EXPECT_TRUE(plain().isShown());
+}
+
+TEST_F(FormsTest, KeyPreviewSeesEachKeyFirstAndTheControlMaySwallowIt)
+{
+    PanelForm& f = panel();
+    f.setKeyPreview(true);
+    f.onKeyPress = [](int& k) {
+        note("form " + std::to_string(k));
+        if (k >= 'a' && k <= 'z')
+            k -= 32; // the form may change the key for the control
+    };
+    f.text.onKeyPress = [](int& k) {
+        note("text " + std::to_string(k));
+        if (k >= '0' && k <= '9')
+            k = 0; // swallowed
+    };
+    f.text.onChange = nullptr;
+    f.show();
+    f.text.setText("");
+    events.clear();
+    f.text.type("a1\b");
+    EXPECT_EQ(events, (std::vector<std::string> { "form 97", "text 65", "form 49", "text 49", "form 8", "text 8" }));
+    EXPECT_EQ(f.text.text(), "");
+    f.text.type("b");
+    EXPECT_EQ(f.text.text(), "B");
+
+    // MaxLength limits typing only.
+    f.text.setMaxLength(2);
+    f.text.type("cd");
+    EXPECT_EQ(f.text.text(), "BC");
+    f.text.setText("longer text");
+    EXPECT_EQ(f.text.text(), "longer text");
+}
+
+// The window system's own events take the same road as the scripted ones.
+TEST_F(FormsTest, RealQtEventsTakeTheSameRoute)
+{
+    PanelForm& f = panel();
+    f.setKeyPreview(true);
+    f.onKeyPress = [](int& k) { note("form " + std::to_string(k)); };
+    f.text.onKeyPress = [](int& k) {
+        note("text " + std::to_string(k));
+        if (k == '1')
+            k = 0;
+    };
+    f.show();
+    waitMs(1); // the window system activates the window
+    f.text.setText("");
+    f.text.setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), f.text.widget());
+    events.clear();
+    for (QString t : { QStringLiteral("x"), QStringLiteral("1") }) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, t);
+        QApplication::sendEvent(f.text.widget(), &press);
+    }
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(f.text.widget(), &tab); // no character: no KeyPress
+    EXPECT_EQ(events, (std::vector<std::string> { "form 120", "text 120", "text_Change", "form 49", "text 49" }));
+    EXPECT_EQ(f.text.text(), "x");
+
+    events.clear();
+    QWidget* b = f.button.widget();
+    QPointF inside(b->width() / 2.0, b->height() / 2.0);
+    QMouseEvent down(QEvent::MouseButtonPress, inside, b->mapToGlobal(inside), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent up(QEvent::MouseButtonRelease, inside, b->mapToGlobal(inside), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(b, &down);
+    QApplication::sendEvent(b, &up);
+    EXPECT_EQ(events, (std::vector<std::string> { "text_LostFocus", "button_Click", "button_MouseUp 1" }));
+
+    events.clear();
+    f.mnuWave.setChecked(true);
+    f.mnuWave.action()->trigger();
+    EXPECT_TRUE(f.mnuWave.checked());
+    EXPECT_TRUE(f.mnuWave.action()->isChecked());
+    EXPECT_EQ(events, std::vector<std::string> { "mnuWave_Click" });
+}
+
+// A failure in a handler raised by a write from code reaches the writer (whose
+// "errors ignored" statement skips it); one in a user event ends only that event.
+TEST_F(FormsTest, HandlerFailuresStopAtTheRightPlace)
+{
+    PanelForm& f = panel();
+    f.show();
+    f.check.onClick = [] { throw Failure("inside Click"); };
+    EXPECT_THROW(f.check.setValue(0), Failure);
+    EXPECT_FALSE(platform::ignoreErrors([&] { f.check.setValue(1); }));
+    EXPECT_NO_THROW(f.check.click());
+    EXPECT_EQ(f.check.value(), 0);
+}
+
+TEST_F(FormsTest, KeyCodesOfCharacters)
+{
+    struct Case {
+        const char* character;
+        int code;
+    } cases[] = {
+        { "A", 65 },
+        { " ", 32 },
+        { "~", 126 },
+        { "\\", 92 },
+        { "ｱ", 177 },
+        { "ﾟ", 223 },
+        { "あ", static_cast<std::int16_t>(0x82A0) },
+        { "ー", static_cast<std::int16_t>(0x815B) },
+        { "한", noCodePageCode },
+        { "😀", noCodePageCode },
+    };
+    for (const Case& c : cases) {
+        QString ch = QString::fromUtf8(c.character);
+        EXPECT_EQ(keyAsciiOf(ch), c.code) << c.character;
+        if (c.code != noCodePageCode) {
+            EXPECT_EQ(characterOf(c.code), ch) << c.character;
+        }
+    }
+    EXPECT_NE(keyAsciiOf(QString::fromUtf8("한")), 63);
+}
+
+TEST_F(FormsTest, UpDownStepWritesTheBuddyThenRaisesItsOwnChange)
+{
+    PanelForm& f = panel();
+    f.show();
+    events.clear();
+    f.spin.up(); // from the buddy's "5"
+    EXPECT_EQ(f.buddy.text(), "7");
+    f.buddy.setText("9"); // a write from code: the spinner says nothing
+    f.spin.up(); // 11 is past Max: stops at 10
+    f.spin.up(); // at the end: nothing happens
+    f.buddy.setText("junk");
+    f.spin.down(); // no number in the box: steps from the spinner's value
+    EXPECT_EQ(events, (std::vector<std::string> { "buddy_Change 7", "spin_Change", "buddy_Change 9", "buddy_Change 10", "spin_Change", "buddy_Change junk", "buddy_Change 8", "spin_Change" }));
+    EXPECT_EQ(f.spin.value(), 8);
+}
+
+TEST_F(FormsTest, ScriptedMessageBoxesAnswerAndAreRecorded)
+{
+    dialogs::queueAnswer(vbNo);
+    EXPECT_EQ(MsgBox("Save?", vbYesNo | vbExclamation, "Title"), vbNo);
+    EXPECT_EQ(MsgBox("Again?", vbYesNo), vbYes); // nothing queued: the first button
+    EXPECT_EQ(MsgBox("Done"), vbOK);
+    const auto& shown = dialogs::messages();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].prompt, "Save?");
+    EXPECT_EQ(shown[0].title, "Title");
+    EXPECT_EQ(shown[0].buttons, vbYesNo | vbExclamation);
+    EXPECT_EQ(shown[0].answer, vbNo);
+    EXPECT_EQ(shown[2].buttons, vbOKOnly);
+
+    dialogs::queueFile("/tmp/words");
+    FileOpenResult r = showFileOpen({ "テキスト(*.txt)|*.txt|すべて(*.*)|*.*", "/nonexistent", "t", "txt", true });
+    EXPECT_FALSE(r.cancelled);
+    EXPECT_EQ(r.path, "/tmp/words.txt");
+    EXPECT_EQ(r.fileTitle, "words.txt");
+    EXPECT_TRUE(showFileOpen({}).cancelled);
+    EXPECT_EQ(dialogs::fileRequests().size(), 2u);
+}
+
+TEST_F(FormsTest, GeometryIsTwipsReadBackExactlyAndSizeWritesRaiseResize)
+{
+    PanelForm& f = panel();
+    events.clear();
+    f.setLeft(387.5f);
+    f.setTop(-12000);
+    EXPECT_TRUE(events.empty());
+    f.setWidth(7500);
+    f.setHeight(9030);
+    f.setWidth(7500);
+    EXPECT_EQ(events, (std::vector<std::string> { "Form_Resize", "Form_Resize" }));
+    EXPECT_EQ(f.left(), 387.5f);
+    EXPECT_EQ(f.top(), -12000.0f);
+    f.button.move(-48000, 387.5f, 735, 495);
+    EXPECT_EQ(f.button.left(), -48000.0f);
+    EXPECT_EQ(f.button.top(), 387.5f);
+
+    DialogForm& d = dialog();
+    d.centerOn(f);
+    EXPECT_EQ(d.left(), (f.width() - d.width()) / 2 + f.left());
+    EXPECT_EQ(d.top(), (f.height() - d.height()) / 2 + f.top());
+}
+
+TEST_F(FormsTest, ColoursReadBackAsNumbers)
+{
+    PanelForm& f = panel();
+    f.text.setBackColor(vbScrollBars);
+    EXPECT_EQ(f.text.backColor(), 0x80000000u);
+    f.text.setForeColor(vbRed);
+    EXPECT_EQ(f.text.foreColor(), 255u);
+    EXPECT_EQ(f.text.widget()->palette().color(QPalette::Text), QColor(255, 0, 0));
+}
+
+TEST_F(FormsTest, TextEditorFilesInCodePage932)
+{
+    QTemporaryDir dir;
+    QString path = dir.filePath("words.txt");
+    {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("\x82\xa0\x82\xa2\r\nABC\r\n"); // "あい" CR LF "ABC" CR LF
+    }
+    struct EditorForm : Form {
+        TextEditor editor { *this };
+    };
+    static FormRef<EditorForm> editorForm;
+    TextEditor& e = editorForm().editor;
+    int changes = 0;
+    e.onChange = [&] { ++changes; };
+
+    EXPECT_EQ(e.lineCount(), 0);
+    ASSERT_TRUE(e.loadFile(path));
+    EXPECT_EQ(e.text(), QString::fromUtf8("あい\r\nABC\r\n"));
+    EXPECT_EQ(e.lineCount(), 3);
+    EXPECT_EQ(changes, 1);
+    EXPECT_FALSE(e.changedSinceLoad());
+    e.setText("one\ntwo"); // line breaks become CR LF
+    EXPECT_EQ(e.text(), "one\r\ntwo");
+    EXPECT_EQ(e.lineCount(), 2);
+    EXPECT_TRUE(e.changedSinceLoad());
+
+    EXPECT_EQ(e.loadFile(dir.filePath("missing.txt")).result, TextEditor::FileResult::CannotOpen);
+    EXPECT_EQ(e.loadFile(dir.path()).result, TextEditor::FileResult::CannotOpen);
+    EXPECT_EQ(e.text(), "one\r\ntwo"); // a failed load leaves the text
+    EXPECT_EQ(e.saveFile(dir.path()).result, TextEditor::FileResult::CannotOpen);
+
+    ASSERT_TRUE(e.saveFile(path));
+    QFile in(path);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    EXPECT_EQ(in.readAll(), QByteArray("one\r\ntwo"));
+    e.setText(QString::fromUtf8("한"));
+    EXPECT_EQ(e.saveFile(path).result, TextEditor::FileResult::Failed);
+}
+
+TEST_F(FormsTest, MissingPictureIsNoPictureAndNoFailure)
+{
+    EXPECT_TRUE(loadPicture("/nonexistent/picture.bmp").isNull());
+    EXPECT_TRUE(loadPicture(QDir::tempPath()).isNull());
+}
+
+// Loads nest: a form whose load touches another form and its own controls.
+struct OuterForm;
+struct InnerForm : Form {
+    Label label { *this };
+    InnerForm();
+};
+struct OuterForm : Form {
+    Label label { *this };
+    OuterForm();
+};
+FormRef<OuterForm> outer;
+FormRef<InnerForm> inner;
+InnerForm::InnerForm()
+{
+    onLoad = [this] {
+        note("Inner_Load");
+        label.setCaption(outer().label.caption()); // the outer form is mid-load: no reload
+    };
+}
+OuterForm::OuterForm()
+{
+    onLoad = [this] {
+        note("Outer_Load");
+        label.setCaption("outer");
+        inner().label.setCaption(inner().label.caption() + "!");
+        outer().label.setCaption("outer again"); // its own instance, not a new load
+    };
+}
+
+TEST_F(FormsTest, LoadsNestWithoutRecursion)
+{
+    OuterForm& o = outer();
+    EXPECT_EQ(events, (std::vector<std::string> { "Outer_Load", "Inner_Load" }));
+    EXPECT_EQ(inner().label.caption(), "outer!");
+    EXPECT_EQ(o.label.caption(), "outer again");
+}
+
+} // namespace
