@@ -57,9 +57,9 @@ std::vector<Entry> kanaPass()
     return pass;
 }
 
-// The bar after entry i of n: tenths reached so far, 10 at the end; 0 (not set)
-// while below the first tenth.
-int progressAfter(int i, int n)
+} // namespace
+
+int SoundBankProgressAfter(int i, int n)
 {
     if (i == n)
         return 10;
@@ -69,6 +69,7 @@ int progressAfter(int i, int n)
     return 0;
 }
 
+namespace {
 void rebuildEntry(const Entry& e, std::int16_t unit, std::int16_t toneHz, std::int32_t sampleRate)
 {
     const bool written = ignoreErrors([&] { WriteCharacterWave(e.row, unit, toneHz, sampleRate); });
@@ -124,7 +125,7 @@ void BuildSoundBank(const QString& speedText, std::int16_t toneHz, std::int32_t 
     const int n = static_cast<int>(pass.size());
     for (int i = 1; i <= n; ++i) {
         rebuildEntry(pass[i - 1], unit, toneHz, sampleRate);
-        if (int k = progressAfter(i, n))
+        if (int k = SoundBankProgressAfter(i, n))
             ignoreErrors([&] {
                 frmExchangeProgress().progressBarExchange.setValue(static_cast<float>(k));
                 frmExchangeProgress().paintNow();

@@ -15,5 +15,9 @@ extern QString SoundBankFreqText;
 // Whether the bank was built for the alphabet in use and WaveSampleRate.
 bool SoundBankHoldsAlphabetAndRate();
 
+// The progress bar after entry i of a pass of n entries: the tenths reached, 10
+// at the end, 0 (bar not set) below the first tenth.
+int SoundBankProgressAfter(int i, int n);
+
 // Rebuilds the bank for the alphabet in use, when the Wave sound is chosen.
 void BuildSoundBank(const QString& speedText, std::int16_t toneHz, std::int32_t sampleRate);

@@ -1,0 +1,18 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+
+// The code-check player: sounds one character or sign play-count times, from the
+// sound bank (Wave) or with its Beep routine, gapUnits units apart, until Esc.
+
+// -1 while PlayCharacter repeats a character (at any nesting depth).
+extern std::int16_t CodeCheckPlaying;
+// -1: stop the repetitions at the next test (Esc in code-check mode).
+extern std::int16_t CodeCheckStopRequested;
+
+void PlayCharacter(const QString& text, const QString& speedText, std::int16_t toneHz, std::int32_t sampleRate,
+                   std::int16_t playCount, std::int16_t gapUnits);
+
+// The Morse row that sounds text in the alphabet in use, 0 for a text no row
+// accepts; image receives the bank image that plays it.
+int CodeCheckRow(const QString& text, const QByteArray** image = nullptr);

@@ -1,0 +1,152 @@
+#include "practice/frmMain.h"
+#include "settings/SharedSettings.h"
+#include "sounding/PlayCharacter.h"
+#include "sounding/makeBeep.h"
+#include "support/app_fixture.h"
+#include "support/play_log.h"
+#include "synthesis/SoundBank.h"
+#include "synthesis/ToneOptions.h"
+
+class CodeCheck : public AppFixture {
+protected:
+    FrmMain& main()
+    {
+        FrmMain& f = frmMain();
+        f.show();
+        return f;
+    }
+    void TearDown() override
+    {
+        CodeIntervalFactor = 1.0f;
+        AppFixture::TearDown();
+    }
+    // The plays of the bank's images, from the log.
+    std::vector<Sounded> plays()
+    {
+        std::vector<Sounded> out;
+        for (const Sounded& s : soundedSince(0))
+            if (s.what != "beep")
+                out.push_back(s);
+        return out;
+    }
+};
+
+TEST_F(CodeCheck, WaveWaitsBetweenRepetitions)
+{
+    main();
+    const struct {
+        const char* speed;
+        float factor;
+        const char16_t* text;
+        int gapUnits;
+        platform::Tick wait;
+    } cases[] = {
+        {"45", 1.0f, u"A", 3, 1064}, {"45", 1.5f, u"A", 3, 1264}, {"80", 1.5f, u"E", 3, 412},
+        {"45", 1.1f, u"A", 5, 1370}, {"80", 1.1f, u"E", 3, 323},  {"25", 1.0f, u"0", 10, 6960},
+    };
+    for (const auto& c : cases) {
+        CodeIntervalFactor = c.factor;
+        const QString text = QString::fromUtf16(c.text);
+        PlayCharacter(text, c.speed, 800, WaveSampleRate, 1, c.gapUnits); // builds the bank for the speed
+        platform::sound().clearLog();
+        platform::Tick start = clock().now();
+        PlayCharacter(text, c.speed, 800, WaveSampleRate, 3, c.gapUnits);
+        auto p = plays();
+        ASSERT_EQ(p.size(), 3u) << c.speed;
+        EXPECT_EQ(p[0].at, start);
+        EXPECT_EQ(p[1].at - p[0].at, c.wait) << c.speed << " " << c.factor;
+        EXPECT_EQ(clock().now() - start, 3 * c.wait);
+        EXPECT_EQ(p[0].what, text);
+        EXPECT_EQ(frmMain().Label1.caption(), text);
+        EXPECT_EQ(CodeCheckPlaying, 0);
+    }
+}
+
+TEST_F(CodeCheck, BeepRoadWaitsTheGapAfterTheRoutine)
+{
+    FrmMain& f = main();
+    f.mnuSoundBeep.click();
+    platform::sound().clearLog();
+    platform::Tick start = clock().now();
+    PlayCharacter("A", "25", 800, WaveSampleRate, 2, 10); // unit 240, gap 1680 after 3 units
+    auto s = soundedSince(start);
+    ASSERT_EQ(s.size(), 4u);
+    EXPECT_EQ(s[0], (Sounded{0, "beep", 240}));
+    EXPECT_EQ(s[1], (Sounded{480, "beep", 720}));
+    EXPECT_EQ(s[2].at, 8 * 240 + 1680);
+    EXPECT_EQ(clock().now() - start, 2 * (8 * 240 + 1680));
+    EXPECT_EQ(LastBeepSymbol, "A");
+}
+
+TEST_F(CodeCheck, BracketsFollowTheAlphabetAndUnknownTextsSoundNothing)
+{
+    main();
+    const QByteArray* image = nullptr;
+    AlphabetIsLatin = -1;
+    EXPECT_EQ(CodeCheckRow("(", &image), 41);
+    EXPECT_EQ(image, &LatinCharWave[41]);
+    AlphabetIsLatin = 0;
+    EXPECT_EQ(CodeCheckRow("(", &image), 42);
+    EXPECT_EQ(image, &KanaCharWave[64]);
+    EXPECT_EQ(CodeCheckRow(")"), 47);
+    EXPECT_EQ(CodeCheckRow(QString::fromUtf16(u"ル")), 41);
+    AlphabetIsLatin = 5;
+    EXPECT_EQ(CodeCheckRow("("), 0);
+    EXPECT_EQ(CodeCheckRow("\""), 47);
+    AlphabetIsLatin = -1;
+
+    frmMain().Label1.setCaption("x");
+    platform::sound().clearLog();
+    platform::Tick start = clock().now();
+    for (const char16_t* t : {u"a", u"ガ", u"０", u""})
+        PlayCharacter(QString::fromUtf16(t), "45", 800, WaveSampleRate, 3, 3);
+    EXPECT_TRUE(soundedSince(0).empty());
+    EXPECT_EQ(clock().now(), start);
+    EXPECT_EQ(frmMain().Label1.caption(), "x");
+    EXPECT_EQ(CodeCheckPlaying, 0);
+}
+
+TEST_F(CodeCheck, EscStopsTheRepetitionsAlsoAfterANestedPress)
+{
+    main();
+    PlayCharacter("A", "45", 800, WaveSampleRate, 1, 3);
+    platform::sound().clearLog();
+    platform::Tick start = clock().now();
+    // A nested press of E during the first wait of A, then Esc after it returned.
+    clock().callAt(start + 100, [] {
+        PlayCharacter("E", "45", 800, WaveSampleRate, 1, 3);
+        EXPECT_EQ(CodeCheckPlaying, -1); // the interrupted call still repeats
+    });
+    clock().callAt(start + 900, [] {
+        if (CodeCheckPlaying == -1)
+            CodeCheckStopRequested = -1;
+    });
+    PlayCharacter("A", "45", 800, WaveSampleRate, 5, 3);
+    auto p = plays();
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[0].what, "A");
+    EXPECT_EQ(p[1].what, "E");
+    EXPECT_EQ(CodeCheckPlaying, 0);
+    EXPECT_EQ(CodeCheckStopRequested, 0);
+}
+
+TEST_F(CodeCheck, RebuildsWhenSpeedAlphabetOrRateDiffer)
+{
+    FrmMain& f = main();
+    ASSERT_EQ(SoundBankSpeedText, "45"); // built at start-up
+    QByteArray before = LatinCharWave[1];
+    PlayCharacter("A", "45", 800, WaveSampleRate, 0, 3);
+    EXPECT_EQ(LatinCharWave[1], before);
+    PlayCharacter("A", "045", 800, WaveSampleRate, 0, 3);
+    EXPECT_EQ(SoundBankSpeedText, "045");
+    // Switching the alphabet while Beep is chosen, then back to Wave: the kana images
+    // are built before they play.
+    f.mnuSoundBeep.click();
+    f.mnuChange.click();
+    f.mnuSoundWave.click();
+    EXPECT_TRUE(KanaCharWave[1].isEmpty());
+    platform::sound().clearLog();
+    PlayCharacter(QString::fromUtf16(u"ア"), "045", 800, WaveSampleRate, 1, 3);
+    EXPECT_FALSE(KanaCharWave[1].isEmpty());
+    ASSERT_EQ(plays().size(), 1u);
+}
