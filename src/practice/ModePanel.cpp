@@ -195,20 +195,25 @@ void FrmMain::NumericBox_Click(TextBox& box)
 }
 
 namespace {
-// The clamp of a numeric box on losing focus. A text that is not a whole number
-// (only a paste can bring one) is treated as an empty box.
-void clampBox(TextBox& box, const char* whenEmpty, int low, int high)
+// The clamp of a numeric box on losing focus: the text the box keeps. A text that
+// is not a number (only a paste can bring one) is treated as an empty box; a text
+// within the bounds stays as typed.
+QString clamped(const QString& text, const char* whenEmpty, int low, int high)
 {
     std::optional<std::int16_t> value;
-    platform::ignoreErrors([&] { value = platform::textToInt16(box.text()); });
-    if (box.text().isEmpty() || !value) {
-        box.setText(QString::fromLatin1(whenEmpty));
-        return;
-    }
+    platform::ignoreErrors([&] { value = platform::textToInt16(text); });
+    if (text.isEmpty() || !value)
+        return QString::fromLatin1(whenEmpty);
     if (*value < low)
-        box.setText(platform::numberText(low));
-    else if (*value > high)
-        box.setText(platform::numberText(high));
+        return platform::numberText(low);
+    if (*value > high)
+        return platform::numberText(high);
+    return text;
+}
+
+void clampBox(TextBox& box, const char* whenEmpty, int low, int high)
+{
+    box.setText(clamped(box.text(), whenEmpty, low, high));
 }
 } // namespace
 
@@ -217,3 +222,5 @@ void FrmMain::textCwSpeed_LostFocus() { clampBox(textCwSpeed, "25", 20, 250); }
 void FrmMain::textToneFreq_LostFocus() { clampBox(textToneFreq, "800", 100, 6000); }
 
 void FrmMain::textReceiveTime_LostFocus() { clampBox(textReceiveTime, "1", 1, 30); }
+
+std::int16_t FrmMain::ToneOfBox() { return platform::textToInt16(clamped(textToneFreq.text(), "800", 100, 6000)); }

@@ -11,6 +11,11 @@ extern std::int16_t UnitMs;
 extern std::int16_t StopRequested;
 // The answer to the open question ("ESC" = given up); "" while none was given.
 extern QString AnswerChar;
+// -1 from the moment a single-character question's character is drawn until its
+// first answer: only then does an answer count, and only once.
+extern std::int16_t QuestionOpen;
+// -1 while the open question has been counted in AskedCount.
+extern std::int16_t QuestionCounted;
 // The character that was sent for the open (or last) question.
 extern QString SentChar;
 extern std::int16_t AskedCount;

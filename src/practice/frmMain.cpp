@@ -250,4 +250,11 @@ void FrmMain::design()
     textCwSpeed.onLostFocus = [this] { textCwSpeed_LostFocus(); };
     textToneFreq.onLostFocus = [this] { textToneFreq_LostFocus(); };
     textReceiveTime.onLostFocus = [this] { textReceiveTime_LostFocus(); };
+    StartButton_Command.onClick = [this] { StartButton_Command_Click(); };
+    StopButton_Command.onClick = [this] { StopButton_Command_Click(); };
+    StopButton_Command.onMouseUp = [this](int, int, float, float) { StopButton_Command_MouseUp(); };
+    KaitoupassButton_Command.onClick = [this] { KaitoupassButton_Command_Click(); };
+    timerLimitKikitoriMode.onTimer = [this] { timerLimitKikitoriMode_Timer(); };
+    timerCheckWavePlayEnd.onTimer = [this] { timerCheckWavePlayEnd_Timer(); };
+    upDownLimitKikitoriMode.onChange = [this] { upDownLimitKikitoriMode_Change(); };
 }

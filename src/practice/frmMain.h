@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/forms/forms.h"
 
+#include <cstdint>
+
 // The main window: the shell of the trainer, the practice-mode panel and the two
 // keypads. Its controls are declared here in one place with their design values
 // (the constructor); the handler bodies live with the subsystem that owns them.
@@ -119,6 +121,18 @@ public:
     void textToneFreq_LostFocus();
     void textReceiveTime_LostFocus();
 
+    // The run: Start, Stop, the pass button and the run timers.
+    void StartButton_Command_Click();
+    void StopButton_Command_Click();
+    void StopButton_Command_MouseUp();
+    void KaitoupassButton_Command_Click();
+    void timerLimitKikitoriMode_Timer();
+    void timerCheckWavePlayEnd_Timer();
+    void upDownLimitKikitoriMode_Change();
+    // The tone box as a number with the clamp of its LostFocus rule, without writing
+    // the box: every read of the tone during a run goes through it.
+    std::int16_t ToneOfBox();
+
     // The range menu of the alphabet in use.
     forms::Menu& RangeMenuOfAlphabet();
     // The user-chosen set of the alphabet in use is the checked range.
@@ -135,6 +149,10 @@ private:
 };
 
 inline forms::FormRef<FrmMain> frmMain;
+
+// Every end of a run goes through it: raises StopRequested, gives the run's
+// controls back and, after a single-character run, shows the results.
+void EndPracticeRun();
 
 // Ends the program from any depth: saves the main window's settings, stops the
 // sound and leaves the process.

@@ -1,5 +1,8 @@
 #include "support/app_fixture.h"
 
+#include <QDir>
+#include <QFile>
+
 #include "practice/QuenModule.h"
 #include "practice/RunState.h"
 #include "settings/SharedSettings.h"
@@ -8,6 +11,8 @@
 void AppFixture::SetUp()
 {
     platform::setProgramFolder(dir_.path());
+    for (const QString& name : QDir(QStringLiteral(QUENLO_ASSETS_DIR)).entryList(QDir::Files))
+        QFile::copy(QStringLiteral(QUENLO_ASSETS_DIR "/") + name, dir_.filePath(name));
     platform::setProgramEnder([](int) { throw ProgramEnded(); });
     platform::setShellOpener([](const QString&) {});
     platform::resetRandom(12345);
@@ -24,6 +29,15 @@ void AppFixture::SetUp()
     LatinCharWave.fill({});
     KanaCharWave.fill({});
     ClearMissCounts();
+    StopRequested = 0;
+    QuestionOpen = 0;
+    QuestionCounted = 0;
+    AnswerChar.clear();
+    SentChar.clear();
+    MissListCount = 0;
+    AskedCount = 0;
+    CorrectCount = 0;
+    UnitMs = 0;
 }
 
 void AppFixture::TearDown()

@@ -1,5 +1,7 @@
 #include "platform/forms/form.h"
 
+#include <QIcon>
+
 #include "platform/clock.h"
 #include "platform/failure.h"
 #include "platform/forms/controls.h"
@@ -432,6 +434,12 @@ void Form::setMaxButton(bool on)
 }
 
 void Form::setShowInTaskbar(bool) { }
+
+void Form::setIcon(const QPixmap& picture)
+{
+    icon_ = picture;
+    window()->setWindowIcon(picture.isNull() ? QIcon() : QIcon(picture));
+}
 
 void Form::applyFlags()
 {

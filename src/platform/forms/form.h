@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/forms/control.h"
 
+#include <QPixmap>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -101,6 +102,9 @@ public:
     void setMinButton(bool on);
     void setMaxButton(bool on);
     void setShowInTaskbar(bool on);
+    // The window's icon; a null picture removes it.
+    void setIcon(const QPixmap& picture);
+    const QPixmap& icon() const { return icon_; }
     bool keyPreview() const { return keyPreview_; }
     void setKeyPreview(bool on) { keyPreview_ = on; }
     // Off: keys reach the form as plain characters, never through an input method.
@@ -177,6 +181,7 @@ private:
     int depth_ = 0;
     float left_ = 0, top_ = 0, width_ = 4800, height_ = 3600;
     QString caption_;
+    QPixmap icon_;
     Border border_ = Border::Sizable;
     bool minButton_ = true, maxButton_ = true;
     bool keyPreview_ = false;

@@ -1,0 +1,102 @@
+// Steering a run while it goes on: the answer pass, the answer countdown, the
+// end-of-playback poll and the answer-limit spinner.
+#include "practice/frmMain.h"
+
+#include "dialogs/dialogMogisikenTxt.h"
+#include "dialogs/frmOptions.h"
+#include "platform/files.h"
+#include "platform/numbers.h"
+#include "platform/sound/sound_service.h"
+#include "practice/QuenModule.h"
+#include "practice/RunState.h"
+#include "settings/SharedSettings.h"
+
+using namespace forms;
+
+namespace {
+// The open question is answered "ESC": a pass or a time-out. Only its first answer counts.
+void giveUpQuestion(FrmMain& f)
+{
+    f.timerLimitKikitoriMode.setEnabled(false);
+    if (QuestionOpen != -1)
+        return;
+    QuestionOpen = 0;
+    AnswerChar = QStringLiteral("ESC");
+    f.Label1.setForeColor(vbBlack);
+    f.Label1.setCaption(SentChar);
+    if (AlphabetIsLatin == -1)
+        CountLatinMiss(SentChar);
+    else if (AlphabetIsLatin == 0)
+        CountKanaMiss(GetKanaIndex(SentChar));
+}
+} // namespace
+
+void FrmMain::KaitoupassButton_Command_Click()
+{
+    const QString caption = KaitoupassButton_Command.caption();
+    if (caption == QStringLiteral("解答パス")) {
+        if (optionKikitoriMode.value())
+            giveUpQuestion(*this);
+        return;
+    }
+    if (caption != QStringLiteral("登録・編集") || !optionMogisikenMode.value())
+        return;
+    const int kind = comboMogisikenMode.listIndex();
+    if (kind == 2) {
+        FrmOptions& o = frmOptions();
+        o.centerOn(*this);
+        o.tbsOptions.selectTab(2);
+        o.showModal();
+    } else if (kind == 3) {
+        DialogMogisikenTxt& d = dialogMogisikenTxt();
+        d.centerOn(*this);
+        d.showModal();
+    }
+}
+
+void FrmMain::timerLimitKikitoriMode_Timer()
+{
+    const std::int16_t n = platform::textToInt16(textLimitKikitoriMode.text());
+    if (AnswerTimeLimitSec == 0)
+        return; // no limit: the ticks do nothing until the timer is stopped
+    if (textLimitKikitoriMode.text() != QLatin1String("0"))
+        textLimitKikitoriMode.setText(platform::numberText(n - 1));
+    else
+        giveUpQuestion(*this);
+}
+
+void FrmMain::timerCheckWavePlayEnd_Timer()
+{
+    // The probe cannot play while the exam still plays; nothing playing at all also
+    // means the exam is over, even when the probe file is missing or unplayable.
+    auto& sound = platform::sound();
+    const bool ended = sound.playFile(platform::besideProgram(QStringLiteral("sound.wav")),
+                                      platform::SND_NODEFAULT | platform::SND_NOSTOP)
+        || !sound.isPlaying();
+    StartButton_Command.setEnabled(false);
+    if (!ended)
+        return;
+    timerCheckWavePlayEnd.setEnabled(false);
+    StartButton_Command.setEnabled(true);
+    for (OptionButton* o : {&optionKakuninMode, &optionKikitoriMode, &optionKikinagashiMode, &optionMogisikenMode})
+        o->setEnabled(true);
+    comboMogisikenMode.setLocked(false);
+    const int kind = comboMogisikenMode.listIndex();
+    if (kind == 0 || kind == 1)
+        mnuMojihanni.setEnabled(true);
+    else if (kind == 2)
+        mnuMojihanni.setEnabled(false);
+    textToneFreq.setLocked(false);
+    upDownToneFreq.setEnabled(true);
+    for (OptionButton* o : {&optionSpeed25, &optionSpeed45, &optionSpeed60, &optionSpeed80})
+        o->setEnabled(true);
+    textCwSpeed.setLocked(false);
+    upDownSpeed.setEnabled(true);
+    textReceiveTime.setLocked(false);
+    upDownReceiveTime.setEnabled(true);
+}
+
+void FrmMain::upDownLimitKikitoriMode_Change()
+{
+    AnswerTimeLimitSec = platform::textToInt16(textLimitKikitoriMode.text());
+}

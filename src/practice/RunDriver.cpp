@@ -1,0 +1,283 @@
+// The run driver behind Start: preparation, the run lock, the start signal and
+// the question loops of single-character receive and listen-through.
+#include "practice/frmMain.h"
+
+#include "keypad/UserChosen.h"
+#include "material/RandomDraw.h"
+#include "material/RandomPickers.h"
+#include "platform/clock.h"
+#include "platform/numbers.h"
+#include "platform/sound/sound_service.h"
+#include "practice/QuenModule.h"
+#include "practice/RunState.h"
+#include "settings/SharedSettings.h"
+#include "sounding/makeBeep.h"
+#include "synthesis/Delay.h"
+#include "synthesis/SoundBank.h"
+#include "synthesis/ToneOptions.h"
+
+#include <array>
+
+using namespace forms;
+
+namespace {
+// Runs on the stack: a stopped run unwinds only when its current wait ends, and a
+// new run must not start inside it.
+int runsOnStack = 0;
+
+std::int32_t stretched(int units, std::int16_t u)
+{
+    return platform::toInt32(static_cast<double>(units) * u * static_cast<double>(CodeIntervalFactor));
+}
+
+// Plays a start-signal sign from the bank and waits its length and the gaps.
+void signWave(const QByteArray& image, const QString& label, int units, std::int16_t u, bool wordGap)
+{
+    if (!image.isEmpty())
+        platform::sound().playMemory(image, platform::SND_MEMORY | platform::SND_ASYNC, label);
+    WaitMilliseconds(platform::toInt32(static_cast<double>(3 * u) * static_cast<double>(CodeIntervalFactor)
+                                       + static_cast<double>(units) * u));
+    if (wordGap)
+        WaitMilliseconds(stretched(4, u));
+}
+
+std::array<Menu*, 13> latinRangeItems(FrmMain& f)
+{
+    return {&f.mnuMojiHanniAtoE,         &f.mnuMojiHanniFtoJ,           &f.mnuMojiHanniKtoO,
+            &f.mnuMojiHanniPtoT,         &f.mnuMojiHanniUtoZ,           &f.mnuMojiHanniAllAlphabets,
+            &f.mnuMojiHanniNumbers,      &f.mnuMojiHanniMarks,          &f.mnuMojiHanniAlphabetsNumbers,
+            &f.mnuMojiHanniAlphabetsMarks, &f.mnuMojiHanniNumbersMarks, &f.mnuMojiHanniAll,
+            &f.mnuMojihanniUserChose};
+}
+
+// The picker name of the first checked Latin range item, "" when none is.
+QString checkedLatinRange(FrmMain& f)
+{
+    auto items = latinRangeItems(f);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i]->checked())
+            return QString::fromLatin1(LatinRangeNames[i]);
+    return QString();
+}
+
+// The first checked kana range item 1..18, 0 when none is.
+std::int16_t checkedKanaRange(FrmMain& f)
+{
+    for (int i = 1; i <= 18; ++i)
+        if (f.mnuMojihanniWabun_Hani(i).checked())
+            return static_cast<std::int16_t>(i);
+    return 0;
+}
+
+enum class Road { None, WaveLatin, WaveKana, BeepLatin, BeepKana };
+
+// One character of the run's road from the range checked now; false when no range
+// item is checked (nothing is drawn or sounded).
+bool pickAndSound(FrmMain& f, Road road)
+{
+    const std::int16_t tone = f.ToneOfBox();
+    const bool latin = road == Road::WaveLatin || road == Road::BeepLatin;
+    const QString name = latin ? checkedLatinRange(f) : QString();
+    const std::int16_t range = latin ? 0 : checkedKanaRange(f);
+    if (latin ? name.isEmpty() : range == 0)
+        return false;
+    switch (road) {
+    case Road::WaveLatin:
+        SentChar = PlayRandomLatinWave(name, UnitMs, tone, 16000);
+        break;
+    case Road::WaveKana:
+        SentChar = PlayRandomKanaWave(range, UnitMs, tone, 16000);
+        break;
+    case Road::BeepLatin:
+        SentChar = PlayRandomLatinBeep(name, UnitMs, tone);
+        break;
+    case Road::BeepKana:
+        SentChar = PlayRandomKanaBeep(range, UnitMs, tone);
+        break;
+    case Road::None:
+        return false;
+    }
+    return true;
+}
+
+void countQuestion(FrmMain& f)
+{
+    platform::saturatingIncrement(AskedCount);
+    f.Label4.setCaption(platform::numberText(AskedCount));
+}
+
+void singleCharacterLoop(FrmMain& f, Road road)
+{
+    AskedCount = 0;
+    CorrectCount = 0;
+    f.Label4.setCaption(platform::numberText(AskedCount));
+    f.Label2.setCaption(platform::numberText(CorrectCount));
+    StopRequested = 0;
+    auto& clock = platform::clock();
+    for (;;) {
+        AnswerChar.clear();
+        if (!pickAndSound(f, road)) {
+            // No range: the question keeps the last character and can still be answered.
+            QuestionOpen = -1;
+        }
+        // Stopped while the character sounded: the question was never asked.
+        if (StopRequested == -1)
+            return;
+        countQuestion(f);
+        QuestionCounted = -1;
+        while (AnswerChar.isEmpty() && StopRequested != -1)
+            clock.yield();
+        if (StopRequested == -1)
+            return;
+    }
+}
+
+void listenThroughLoop(FrmMain& f, Road road)
+{
+    AskedCount = 0;
+    f.Label2.setCaption(QStringLiteral(" - "));
+    f.Label4.setCaption(platform::numberText(AskedCount));
+    StopRequested = 0;
+    auto& clock = platform::clock();
+    const bool wave = road == Road::WaveLatin || road == Road::WaveKana;
+    for (;;) {
+        clock.yield(clock.now()); // pending events, without sleeping
+        pickAndSound(f, road);
+        f.Label1.setForeColor(vbBlack);
+        f.Label1.setCaption(wave ? SentChar : LastBeepSymbol);
+        countQuestion(f);
+        if (StopRequested == -1)
+            return;
+    }
+}
+} // namespace
+
+void FrmMain::StartButton_Command_Click()
+{
+    // Never a run inside another: not while a stopped run unwinds, nor while the
+    // end of a played exam is still being polled.
+    if (runsOnStack > 0 || (timerCheckWavePlayEnd.enabled() && timerCheckWavePlayEnd.interval() > 0))
+        return;
+    ++runsOnStack;
+    struct Unwind {
+        ~Unwind() { --runsOnStack; }
+    } unwind;
+
+    // The boxes get their clamps before anything is computed from them.
+    textCwSpeed_LostFocus();
+    textToneFreq_LostFocus();
+    const std::int16_t tone = ToneOfBox();
+    const bool receive = optionKikitoriMode.value();
+    const bool listen = optionKikinagashiMode.value();
+    const bool latin = AlphabetIsLatin == -1;
+
+    if ((receive || listen)
+        && (textToneFreq.text() != SoundBankFreqText || textCwSpeed.text() != SoundBankSpeedText
+            || !SoundBankHoldsAlphabetAndRate()))
+        BuildSoundBank(textCwSpeed.text(), tone, WaveSampleRate);
+
+    if (receive) {
+        checkTypeKey.setValue(1);
+        KaitoupassButton_Command.setEnabled(true);
+    } else {
+        checkTypeKey.setEnabled(false);
+    }
+    ExamWordCount = 0;
+    UnitMs = ComputeUnitMs(textCwSpeed.text());
+
+    mnuChange.setEnabled(false);
+    StartButton_Command.setEnabled(false);
+    StopButton_Command.setEnabled(true);
+    StopRequested = 0;
+    QuestionOpen = 0;
+    QuestionCounted = 0;
+    for (OptionButton* o : {&optionSpeed25, &optionSpeed45, &optionSpeed60, &optionSpeed80})
+        o->setEnabled(false);
+    textCwSpeed.setLocked(true);
+    upDownSpeed.setEnabled(false);
+    upDownLimitKikitoriMode.setEnabled(false);
+
+    // The user-chosen range needs at least one chosen character.
+    std::int16_t chosen = -1;
+    if (latin && mnuMojihanniUserChose.checked())
+        chosen = LatinUserChosenCount = CountLatinUserChosen();
+    else if (AlphabetIsLatin == 0 && mnuMojihanniWabun_Hani(18).checked())
+        chosen = KanaUserChosenCount = CountKanaUserChosen();
+    const int kind = comboMogisikenMode.listIndex();
+    const bool drawsFromRange = receive || listen || (optionMogisikenMode.value() && kind != 2 && kind != 3);
+    if (chosen == 0 && drawsFromRange) {
+        MsgBox(QStringLiteral("指定された文字がありません。"), vbOKOnly | vbCritical, QStringLiteral("エラー"));
+        StartButton_Command.setEnabled(true);
+        mnuChange.setEnabled(true);
+        EndPracticeRun();
+        return;
+    }
+
+    if (receive || listen) {
+        for (OptionButton* o : {&optionKakuninMode, &optionKikitoriMode, &optionKikinagashiMode, &optionMogisikenMode})
+            if (!o->value())
+                o->setEnabled(false);
+        textToneFreq.setLocked(true);
+        upDownToneFreq.setEnabled(false);
+        RangeMenuOfAlphabet().setEnabled(false);
+    }
+    if (receive) {
+        if (textLimitKikitoriMode.text() != QLatin1String("0"))
+            textLimitKikitoriMode.setText(platform::numberText(AnswerTimeLimitSec));
+        ClearMissCounts();
+        MissListCount = 0;
+    }
+    if (!receive && !listen)
+        return; // mock exams are launched elsewhere; no mode: locked until Stop
+
+    // The start signal: H, R, then BT (Latin) or ホレ (kana).
+    Label1.setForeColor(vbBlack);
+    Label2.setCaption(QStringLiteral(" - "));
+    Label4.setCaption(QStringLiteral(" - "));
+    const std::int16_t u = UnitMs;
+    const QString third = latin ? QStringLiteral("BT") : QStringLiteral("ホレ");
+    if (mnuSoundWave.checked()) {
+        Label1.setCaption(QStringLiteral("H"));
+        signWave(LatinCharWave[8], QStringLiteral("H"), 7, u, false);
+        if (StopRequested == -1)
+            return;
+        Label1.setCaption(QStringLiteral("R"));
+        signWave(LatinCharWave[18], QStringLiteral("R"), 7, u, true);
+        if (StopRequested == -1)
+            return;
+        Label1.setCaption(third);
+        signWave(latin ? LatinCharWave[43] : KanaCharWave[67], third, latin ? 13 : 19, u, true);
+        if (StopRequested == -1)
+            return;
+    } else if (mnuSoundBeep.checked()) {
+        Label1.setCaption(QStringLiteral("H"));
+        BeepLetterH(QStringLiteral("H"), u, 3 * u, ToneOfBox());
+        if (StopRequested == -1)
+            return;
+        Label1.setCaption(QStringLiteral("R"));
+        BeepLetterR(QStringLiteral("R"), u, 3 * u, ToneOfBox());
+        WaitMilliseconds(4 * u);
+        if (StopRequested == -1)
+            return;
+        Label1.setCaption(third);
+        if (latin)
+            BeepBTWordGap(third, u, 3 * u, ToneOfBox());
+        else
+            BeepHoreWordGap(third, u, 3 * u, ToneOfBox());
+        if (StopRequested == -1)
+            return;
+    }
+
+    // The road is chosen once for the whole run.
+    Road road = Road::None;
+    if (mnuSoundWave.checked())
+        road = latin ? Road::WaveLatin : Road::WaveKana;
+    else if (mnuSoundBeep.checked())
+        road = latin ? Road::BeepLatin : Road::BeepKana;
+    if (road == Road::None || (AlphabetIsLatin != -1 && AlphabetIsLatin != 0))
+        return;
+    if (receive)
+        singleCharacterLoop(*this, road);
+    else
+        listenThroughLoop(*this, road);
+}

@@ -1,0 +1,99 @@
+// Stop and the end of a run.
+#include "practice/frmMain.h"
+
+#include "keypad/KeypadRules.h"
+#include "platform/failure.h"
+#include "platform/numbers.h"
+#include "platform/sound/sound_service.h"
+#include "practice/RunState.h"
+#include "practice/frmKikitoriResult.h"
+#include "settings/SharedSettings.h"
+
+#include <QRegularExpression>
+
+using namespace forms;
+
+namespace {
+bool isWholeNumber(const QString& text)
+{
+    static const QRegularExpression whole(QStringLiteral("^\\s*[+-]?\\d+\\s*$"));
+    return whole.match(text).hasMatch();
+}
+} // namespace
+
+void FrmMain::StopButton_Command_Click()
+{
+    // The countdown stops before anything else: it must not time out a question
+    // of a stopped run while the results are shown.
+    timerLimitKikitoriMode.setEnabled(false);
+    mnuChange.setEnabled(true);
+    StartButton_Command.setEnabled(true);
+    EndPracticeRun();
+    if (optionKikitoriMode.value()) {
+        timerLimitKikitoriMode.setEnabled(false);
+        textLimitKikitoriMode.setText(platform::numberText(AnswerTimeLimitSec));
+        upDownLimitKikitoriMode.setEnabled(true);
+    }
+}
+
+void FrmMain::StopButton_Command_MouseUp()
+{
+    if (AlphabetIsLatin == -1 && mnuMojihanniUserChose.checked())
+        timerUserChoseLetters.setEnabled(true);
+    else if (AlphabetIsLatin == 0 && mnuMojihanniWabun_Hani(18).checked())
+        timerUserChoseJpLetters.setEnabled(true);
+}
+
+void EndPracticeRun()
+{
+    FrmMain& f = frmMain();
+    StopRequested = -1;
+    // The open question is closed; it was asked only if the driver had counted it.
+    const bool askedButUnanswered = QuestionOpen == -1 && QuestionCounted == -1;
+    QuestionOpen = 0;
+    QuestionCounted = 0;
+
+    f.mnuChange.setEnabled(true);
+    f.StartButton_Command.setEnabled(true);
+    for (OptionButton* o : {&f.optionKakuninMode, &f.optionKikitoriMode, &f.optionKikinagashiMode, &f.optionMogisikenMode})
+        o->setEnabled(true);
+    f.textToneFreq.setLocked(false);
+    f.upDownToneFreq.setEnabled(true);
+    for (OptionButton* o : {&f.optionSpeed25, &f.optionSpeed45, &f.optionSpeed60, &f.optionSpeed80})
+        o->setEnabled(true);
+    f.textCwSpeed.setLocked(false);
+    f.upDownSpeed.setEnabled(true);
+
+    const bool mockExam = f.optionMogisikenMode.value();
+    const int kind = f.comboMogisikenMode.listIndex();
+    if (f.optionKikitoriMode.value() || f.optionKikinagashiMode.value() || (mockExam && (kind == 0 || kind == 1))) {
+        if (AlphabetIsLatin == -1)
+            f.mnuMojihanni.setEnabled(true);
+        else if (AlphabetIsLatin == 0)
+            f.mnuMojihanniWabun.setEnabled(true);
+    } else if (mockExam && kind == 3) {
+        f.comboMogisikenMode.setLocked(false);
+    }
+
+    if (f.optionKikitoriMode.value()) {
+        if (f.Label4.caption().isEmpty())
+            return;
+        if (isWholeNumber(f.Label4.caption()) && isWholeNumber(f.Label2.caption())) {
+            if (askedButUnanswered)
+                f.Label4.setCaption(platform::numberText(AskedCount - 1));
+            const QString asked = f.Label4.caption();
+            if (asked != QLatin1String("0") && asked != QLatin1String("-1")) {
+                FrmKikitoriResult& r = frmKikitoriResult();
+                r.centerOn(f);
+                r.showModal();
+            }
+        }
+    }
+
+    if (mockExam) {
+        platform::ignoreErrors([] { platform::sound().stop(); });
+        platform::ignoreErrors([] { ApplyModeToKeypads(); });
+        return;
+    }
+    ApplyModeToKeypads();
+}

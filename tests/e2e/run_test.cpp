@@ -1,0 +1,321 @@
+// Whole practice runs as a learner does them, on virtual time.
+#include "practice/QuenModule.h"
+#include "practice/RunState.h"
+#include "practice/frmKikitoriResult.h"
+#include "practice/frmMain.h"
+#include "settings/SharedSettings.h"
+#include "sounding/makeBeep.h"
+#include "support/app_fixture.h"
+#include "support/play_log.h"
+#include "synthesis/SoundBank.h"
+
+#include <functional>
+
+using namespace forms;
+
+namespace {
+// What the results window showed when it opened.
+struct Results {
+    bool shown = false;
+    QString asked, right, list;
+    bool picture = false;
+};
+} // namespace
+
+class Run : public AppFixture {
+protected:
+    FrmMain& f = shownMain();
+
+    static FrmMain& shownMain()
+    {
+        FrmMain& m = frmMain();
+        m.show();
+        return m;
+    }
+
+    // Only the first range item checked: A..E.
+    void rangeAtoE()
+    {
+        f.mnuMojiHanniAtoE.setChecked(true);
+        for (Menu* m : {&f.mnuMojiHanniFtoJ, &f.mnuMojiHanniKtoO, &f.mnuMojiHanniPtoT, &f.mnuMojiHanniUtoZ,
+                        &f.mnuMojiHanniAllAlphabets, &f.mnuMojiHanniNumbers, &f.mnuMojiHanniMarks,
+                        &f.mnuMojiHanniAlphabetsNumbers, &f.mnuMojiHanniAlphabetsMarks,
+                        &f.mnuMojiHanniNumbersMarks, &f.mnuMojiHanniAll, &f.mnuMojihanniUserChose})
+            m->setChecked(false);
+    }
+
+    // Calls step every 10 ms of virtual time until it returns false.
+    void every10ms(std::function<bool()> step)
+    {
+        clock().callAfter(10, [this, step] {
+            if (step())
+                every10ms(step);
+        });
+    }
+
+    // Closes the results window when it opens and keeps what it showed.
+    void watchResults()
+    {
+        every10ms([this] {
+            FrmKikitoriResult* r = frmKikitoriResult.ifLoaded();
+            if (!r || !r->isShown())
+                return true;
+            results.shown = true;
+            results.asked = r->SyutudaiLabel.caption();
+            results.right = r->SeikaiLabel.caption();
+            results.list = r->HuseikaiListLabel.caption();
+            results.picture = !r->icon().isNull();
+            r->CloseButton.click();
+            return false;
+        });
+    }
+
+    // The plays of bank images (not beeps), relative to origin.
+    std::vector<Sounded> imagePlays(platform::Tick origin)
+    {
+        std::vector<Sounded> out;
+        for (const Sounded& s : soundedSince(origin))
+            if (s.what != "beep")
+                out.push_back(s);
+        return out;
+    }
+
+    Results results;
+};
+
+TEST_F(Run, StartSignalTimelineOnBothRoadsAndAlphabets)
+{
+    rangeAtoE();
+    f.optionKikinagashiMode.click();
+    // Stop as soon as the first character has been drawn.
+    auto stopAtFirstCharacter = [this] {
+        every10ms([this] {
+            if (AskedCount < 1 && imagePlays(0).size() < 4)
+                return true;
+            f.StopButton_Command.click();
+            return false;
+        });
+    };
+    platform::sound().clearLog();
+    platform::Tick t0 = clock().now();
+    stopAtFirstCharacter();
+    f.StartButton_Command.click();
+    auto p = imagePlays(t0);
+    ASSERT_GE(p.size(), 4u);
+    // u = 133: H 3u + 7u, R 3u + 7u + 4u, BT 3u + 13u + 4u.
+    EXPECT_EQ(p[0], (Sounded{0, "H", p[0].ms}));
+    EXPECT_EQ(p[1].at, 1330);
+    EXPECT_EQ(p[1].what, "R");
+    EXPECT_EQ(p[2].at, 1330 + 1862);
+    EXPECT_EQ(p[2].what, "BT");
+    EXPECT_EQ(p[3].at, 1330 + 1862 + 2660);
+
+    // Beep road: the same rhythm from the Beep routines.
+    f.mnuSoundBeep.click();
+    platform::sound().clearLog();
+    AskedCount = 0; // the last run's count stays until the next loop starts
+    t0 = clock().now();
+    every10ms([this] {
+        if (AskedCount < 1)
+            return true;
+        f.StopButton_Command.click();
+        return false;
+    });
+    f.StartButton_Command.click();
+    auto b = soundedSince(t0);
+    ASSERT_GE(b.size(), 12u);
+    EXPECT_EQ(b[0], (Sounded{0, "beep", 133}));
+    EXPECT_EQ(b[4].at, 1330); // R after H's four dots and the gaps
+    EXPECT_EQ(b[7].at, 1330 + 1862); // BT's first dash
+    EXPECT_EQ(b[12].at, 1330 + 1862 + 2660); // the first character
+
+    // Kana: ホレ instead of BT.
+    f.mnuSoundWave.click();
+    f.mnuChange.click();
+    f.optionKikinagashiMode.click();
+    platform::sound().clearLog();
+    AskedCount = 0;
+    t0 = clock().now();
+    stopAtFirstCharacter();
+    f.StartButton_Command.click();
+    p = imagePlays(t0);
+    ASSERT_GE(p.size(), 4u);
+    EXPECT_EQ(p[2].what, QString::fromUtf16(u"ホレ"));
+    EXPECT_EQ(p[3].at, 1330 + 1862 + (3 + 19 + 4) * 133);
+}
+
+TEST_F(Run, PassAndTimeOutThenStopShowTheResults)
+{
+    rangeAtoE();
+    AnswerTimeLimitSec = 3;
+    f.textLimitKikitoriMode.setText("3");
+    f.optionKikitoriMode.click();
+    QStringList countdown; // what the limit box showed during question 2
+    QStringList sent;
+    int phase = 0;
+    every10ms([&] {
+        if (phase == 0 && f.timerLimitKikitoriMode.enabled() && AskedCount == 1) {
+            sent << SentChar;
+            f.KaitoupassButton_Command.click(); // question 1: pass
+            EXPECT_EQ(f.Label1.caption(), SentChar);
+            phase = 1;
+        } else if (phase == 1 && AskedCount == 2 && f.timerLimitKikitoriMode.enabled()) {
+            if (countdown.isEmpty() || countdown.back() != f.textLimitKikitoriMode.text())
+                countdown << f.textLimitKikitoriMode.text();
+        } else if (phase == 1 && AskedCount == 3) {
+            sent << QString(); // question 2 timed out
+            phase = 2;
+            watchResults();
+            f.StopButton_Command.click(); // during question 3's sounding or wait
+            return false;
+        }
+        return true;
+    });
+    f.StartButton_Command.click();
+    EXPECT_EQ(countdown, (QStringList{"3", "2", "1", "0"}));
+    ASSERT_TRUE(results.shown);
+    EXPECT_EQ(results.asked, "2");
+    EXPECT_EQ(results.right, "0");
+    EXPECT_TRUE(results.picture); // Bad.gaz
+    int misses = 0;
+    for (int i = 1; i <= 5; ++i)
+        misses += LatinMissCount[i];
+    EXPECT_EQ(misses, 2);
+    EXPECT_TRUE(results.list.contains(QStringLiteral("回　")));
+    EXPECT_EQ(f.Label4.caption(), "2");
+    EXPECT_FALSE(f.timerLimitKikitoriMode.enabled());
+    EXPECT_EQ(f.textLimitKikitoriMode.text(), "3");
+    EXPECT_TRUE(f.StartButton_Command.enabled());
+    EXPECT_EQ(StopRequested, -1);
+}
+
+TEST_F(Run, AnAnswerWhileTheCharacterSoundsCountsForIt)
+{
+    rangeAtoE();
+    AnswerTimeLimitSec = 5;
+    f.optionKikitoriMode.click();
+    platform::sound().clearLog();
+    QString passedFor;
+    every10ms([&] {
+        // The first character has started: pass at once, while it still sounds.
+        auto p = imagePlays(0);
+        if (p.size() < 4)
+            return true;
+        passedFor = SentChar;
+        f.KaitoupassButton_Command.click();
+        EXPECT_EQ(AnswerChar, "ESC");
+        f.KaitoupassButton_Command.click(); // a second answer to the same question is ignored
+        return false;
+    });
+    every10ms([&] {
+        if (AskedCount < 2)
+            return true;
+        EXPECT_FALSE(passedFor.isEmpty());
+        watchResults();
+        f.StopButton_Command.click();
+        return false;
+    });
+    f.StartButton_Command.click();
+    EXPECT_EQ(passedFor, imagePlays(0)[3].what);
+    EXPECT_EQ(LatinMissCount[GetLatinIndex(passedFor)], 1);
+    int misses = 0;
+    for (int i = 1; i <= 48; ++i)
+        misses += LatinMissCount[i];
+    EXPECT_EQ(misses, 1);
+    ASSERT_TRUE(results.shown);
+    EXPECT_EQ(results.asked, "1");
+}
+
+TEST_F(Run, StopWhileTheFirstCharacterSoundsAsksNothing)
+{
+    rangeAtoE();
+    AnswerTimeLimitSec = 2;
+    f.optionKikitoriMode.click();
+    platform::sound().clearLog();
+    every10ms([&] {
+        if (imagePlays(0).size() < 4)
+            return true;
+        f.StopButton_Command.click();
+        return false;
+    });
+    f.StartButton_Command.click();
+    EXPECT_EQ(f.Label4.caption(), "0");
+    EXPECT_FALSE(frmKikitoriResult.isLoaded());
+    EXPECT_FALSE(f.timerLimitKikitoriMode.enabled()); // the stopped run armed no countdown
+    EXPECT_EQ(f.textLimitKikitoriMode.text(), "2");
+    int misses = 0;
+    for (int i = 1; i <= 48; ++i)
+        misses += LatinMissCount[i];
+    EXPECT_EQ(misses, 0);
+}
+
+TEST_F(Run, ListenThroughShowsEachCharacterAfterItSounds)
+{
+    rangeAtoE();
+    f.optionKikinagashiMode.click();
+    for (bool beep : {false, true}) {
+        if (beep)
+            f.mnuSoundBeep.click();
+        AskedCount = 0;
+        QStringList shown;
+        every10ms([&] {
+            if (AskedCount >= 1 && (shown.isEmpty() || shown.size() < AskedCount))
+                shown << f.Label1.caption();
+            if (AskedCount < 4)
+                return true;
+            f.StopButton_Command.click();
+            return false;
+        });
+        f.StartButton_Command.click();
+        EXPECT_GE(shown.size(), 3);
+        for (const QString& s : shown)
+            EXPECT_TRUE(QStringList({"A", "B", "C", "D", "E"}).contains(s)) << s.toStdString();
+        EXPECT_EQ(f.Label2.caption(), " - ");
+        EXPECT_FALSE(frmKikitoriResult.isLoaded());
+        EXPECT_TRUE(f.mnuMojihanni.enabled());
+        if (beep)
+            EXPECT_EQ(LastBeepSymbol, SentChar);
+    }
+}
+
+TEST_F(Run, KanaRunOnTheBeepRoad)
+{
+    f.mnuSoundBeep.click();
+    f.mnuChange.click();
+    f.mnuMojihanniWabun_Hani(1).setChecked(true);
+    AnswerTimeLimitSec = 0;
+    f.optionKikitoriMode.click();
+    every10ms([&] {
+        if (AskedCount < 1 || QuestionOpen != -1 || !f.timerLimitKikitoriMode.enabled())
+            return true;
+        if (AskedCount == 3) {
+            watchResults();
+            f.StopButton_Command.click();
+            return false;
+        }
+        f.KaitoupassButton_Command.click();
+        return true;
+    });
+    f.StartButton_Command.click();
+    ASSERT_TRUE(results.shown);
+    EXPECT_EQ(results.asked, "2");
+    int misses = 0;
+    for (int i = 1; i <= 5; ++i)
+        misses += KanaMissCount[i];
+    EXPECT_EQ(misses, 2);
+    EXPECT_TRUE(results.list.contains(QLatin1Char(':')));
+}
+
+TEST_F(Run, StartIsRefusedWithoutUserChosenCharacters)
+{
+    f.mnuMojihanniUserChose.setChecked(true);
+    f.optionKikitoriMode.click();
+    platform::sound().clearLog();
+    f.StartButton_Command.click();
+    ASSERT_EQ(dialogs::messages().size(), 1u);
+    EXPECT_EQ(dialogs::messages()[0].prompt, QStringLiteral("指定された文字がありません。"));
+    EXPECT_EQ(dialogs::messages()[0].title, QStringLiteral("エラー"));
+    EXPECT_TRUE(f.StartButton_Command.enabled());
+    EXPECT_TRUE(f.mnuChange.enabled());
+    EXPECT_TRUE(imagePlays(0).empty());
+}
