@@ -68,10 +68,12 @@ FrmOptions::FrmOptions()
     WavVolumeHScroll.move(1200, 1800, 1575, 255);
 
     place(frameCodeInterval, QStringLiteral("符号間隔調整（聞き流しモード）"), 360, 2520, 3615, 1095);
-    place(labelCodeInterval, QStringLiteral("遅延時間 ±0%"), 360, 480, 1455, 240);
+    // Room for the widest reading, "遅延時間 +100%", in the stand-in font: the label is
+    // 105 twips wider and the slider 120 further right than the Windows layout had them.
+    place(labelCodeInterval, QStringLiteral("遅延時間 ±0%"), 360, 480, 1560, 240);
     labelCodeInterval.setFontSize(9.75f);
     range(hScrollCodeInterval, -100, 100, 1, 10, 0);
-    hScrollCodeInterval.move(1800, 480, 1335, 255);
+    hScrollCodeInterval.move(1920, 480, 1335, 255);
     place(TestButton, QStringLiteral("テスト"), 4320, 2610, 855, 375);
     place(cmdStandardCw, QStringLiteral("標準CW"), 4320, 3210, 855, 375);
 
@@ -130,6 +132,14 @@ FrmOptions::FrmOptions()
     place(cmdCancel, QStringLiteral("ｷｬﾝｾﾙ"), 3720, 4455, 1095, 375);
     setCancelButton(&cmdCancel);
     place(cmdSave, QStringLiteral("設定保存"), 4920, 4440, 1095, 375);
+
+    // Every label is one line on its container's face.
+    for (Label* l : {&QuarityLabel, &labelQualitySoft, &labelQualityHard, &VolumeLabel, &labelVolumeLow,
+             &labelVolumeHigh, &labelCodeInterval, &labelLowerBound, &labelUpperBound, &labelSampleRate,
+             &labelLastCountEntryWords, &Label8, &labelPlayTimesUnit, &labelHugouSpaceUnit}) {
+        l->setBackStyle(0);
+        l->setWordWrap(false);
+    }
 
     tbsOptions.onClick = [this] { tbsOptions_Click(); };
     cmdOK.onClick = [this] { unload(); };
