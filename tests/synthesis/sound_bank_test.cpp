@@ -120,3 +120,31 @@ TEST_F(SoundBank, ARebuildDoesNotStartInsideAnotherOnesWaits)
     EXPECT_EQ(SoundBankSpeedText, "60");
     EXPECT_EQ(LatinCharWave[1], CharacterWaveImage(1, 100, 800, 16000));
 }
+
+TEST_F(SoundBank, EscInTheProgressWindowCancelsOnlyAnExamConversion)
+{
+    FrmMain& f = main();
+    FrmExchangeProgress& p = frmExchangeProgress();
+    p.show();
+    const struct {
+        bool mockExam, startEnabled;
+        float bar;
+        int key;
+        bool cancels;
+    } cases[] = {
+        {true, false, 5, 27, true}, {true, false, 11, 27, false}, {true, true, 5, 27, false},
+        {false, false, 5, 27, false}, {true, false, 5, 'a', false},
+    };
+    for (const auto& c : cases) {
+        ConversionCancelRequested = 0;
+        (c.mockExam ? f.optionMogisikenMode : f.optionKikitoriMode).setValue(true);
+        f.StartButton_Command.setEnabled(c.startEnabled);
+        f.textCwSpeed.setLocked(true);
+        p.progressBarExchange.setValue(c.bar);
+        p.userType(QString(QChar(c.key)));
+        EXPECT_EQ(ConversionCancelRequested, c.cancels ? -1 : 0) << c.bar << c.key;
+        EXPECT_EQ(f.textCwSpeed.locked(), !c.cancels);
+        EXPECT_EQ(f.StartButton_Command.enabled(), c.startEnabled || c.cancels);
+    }
+    ConversionCancelRequested = 0;
+}

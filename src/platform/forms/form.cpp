@@ -581,7 +581,8 @@ bool Form::keyRoute(Control* target, int qtKey, int qtModifiers, const QString& 
     try {
         int shift = detail::vbShift(Qt::KeyboardModifiers(qtModifiers));
         if (int code = vbKeyCode(qtKey)) {
-            if (keyPreview_ && onKeyDown) {
+            // The form sees keys first with KeyPreview, and always when no control has the focus.
+            if ((keyPreview_ || !target) && onKeyDown) {
                 raise(onKeyDown, code, shift);
                 handled = true;
             }
@@ -608,7 +609,7 @@ bool Form::keyRoute(Control* target, int qtKey, int qtModifiers, const QString& 
             return true;
         }
         int k = ascii;
-        if (keyPreview_)
+        if (keyPreview_ || !target)
             raise(onKeyPress, k);
         if (k && target)
             raise(target->onKeyPress, k);
