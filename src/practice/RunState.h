@@ -11,6 +11,10 @@ extern std::int16_t UnitMs;
 extern std::int16_t StopRequested;
 // The answer to the open question ("ESC" = given up); "" while none was given.
 extern QString AnswerChar;
+// -1 while the sounded question awaits its first answer, else 0. The first answer
+// claims it, so a second answer to the same question, or one given while no
+// question is open, judges nothing.
+extern std::int16_t QuestionOpen;
 // The character that was sent for the open (or last) question.
 extern QString SentChar;
 extern std::int16_t AskedCount;
