@@ -1,7 +1,7 @@
 #include "keypad/UserChosen.h"
 
-std::array<std::int16_t, 49> LatinUserChosen {};
-std::array<std::int16_t, 69> KanaUserChosen {};
+std::array<std::int16_t, 49> LatinUserChosen{};
+std::array<std::int16_t, 69> KanaUserChosen{};
 std::int16_t LatinUserChosenCount = 0;
 std::int16_t KanaUserChosenCount = 0;
 
