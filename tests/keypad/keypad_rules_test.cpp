@@ -134,10 +134,10 @@ TEST_F(KeypadRules, KanaResultsFollowModeExamKindRangeAndRun)
     const QString edit = QStringLiteral("登録・編集");
     const KanaCase cases[] = {
         {"code check", Mode::CodeCheck, -1, 5, true, true, all, nullptr, false, true, false, QString(), false, {}},
-        {"receive, row 15", Mode::Receive, -1, 15, true, true, span(1, 50, span(61, 68)), nullptr, true, false, {},
-            {}, {}, false},
-        {"receive during a run", Mode::Receive, -1, 15, false, true, span(1, 50, span(61, 68)), nullptr, false,
-            true, {}, {}, {}, false},
+        {"receive, row 15", Mode::Receive, -1, 15, true, true, span(1, 50, span(61, 68)), nullptr, true, false, {}, {},
+            {}, false},
+        {"receive during a run", Mode::Receive, -1, 15, false, true, span(1, 50, span(61, 68)), nullptr, false, true,
+            {}, {}, {}, false},
         {"listen, row 18", Mode::Listen, -1, 18, true, true, all, nullptr, true, false, {}, {}, {}, true},
         {"listen, row 5", Mode::Listen, -1, 5, true, false, span(21, 25), nullptr, true, false, {}, {}, {}, false},
         {"exam kind 1, row 2", Mode::Exam, 1, 2, true, false, span(6, 10), u"濁点を練習しない", true, false, {},
