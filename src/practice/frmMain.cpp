@@ -153,6 +153,7 @@ void FrmMain::design()
     optionKakuninMode.setValue(true);
     label(checkTypeKeyLeftLabel, QStringLiteral("("), 2400, 330, 120, 255, 10.5f);
     checkTypeKey.setCaption(QStringLiteral("キー入力"));
+    checkTypeKey.setValue(1);
     checkTypeKey.setFont(uiFont, 10.5f);
     place(checkTypeKey, 2520, 300, 1215, 300);
     label(checkTypeKeyRightLabel, QStringLiteral(")"), 3735, 330, 120, 255, 10.5f);

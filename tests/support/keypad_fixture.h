@@ -3,6 +3,7 @@
 #include "practice/QuenModule.h"
 #include "practice/RunState.h"
 #include "practice/frmMain.h"
+#include "settings/SharedSettings.h"
 #include "support/app_fixture.h"
 
 #include <vector>
