@@ -118,10 +118,10 @@ void FrmMain::design()
     }
     mnuMojihanniWabun.setCaption(QStringLiteral("出題文字範囲設定(&M)"));
     mnuMojihanniWabun.setVisible(false);
-    for (int i = 1; i <= 18; ++i)
+    for (int i = 1; i <= 18; ++i) {
         mnuMojihanniWabun_Hani(i).setCaption(QString::fromUtf16(kanaRangeCaptions[i - 1]));
-    for (int i = 1; i <= 18; ++i)
         mnuMojihanniWabun_Hani(i).setChecked(true); // likewise, until the first range is applied
+    }
     mnuHelp.setCaption(QStringLiteral("ヘルプ(&H)"));
     mnuHelpOnlineManual.setCaption(QStringLiteral("オンライン・マニュアルを見る(&O)"));
     mnuHelpGoHamWeb.setCaption(QStringLiteral("アマチュア無線情報サイトを見る(&W)"));
