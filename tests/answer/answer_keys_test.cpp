@@ -78,8 +78,9 @@ TEST_F(AnswerKeys, ALatinKeyAnswersTheOpenQuestionOnce)
         EXPECT_EQ(CorrectCount, c.right ? 1 : 0);
         EXPECT_EQ(f.Label2.caption(), c.right ? "1" : "0");
         EXPECT_EQ(totalMisses(), c.missAt ? 1 : 0);
-        if (c.missAt)
+        if (c.missAt) {
             EXPECT_EQ(LatinMissCount[c.missAt], 1);
+        }
 
         // The question is answered: another key judges nothing.
         f.timerLimitKikitoriMode.setEnabled(true);
@@ -144,8 +145,9 @@ TEST_F(AnswerKeys, AKanaKeyAnswersDuringARunAndGivesTheFocusToTheReceiveMode)
         EXPECT_EQ(f.Label1.foreColor(), c.right ? vbRed : vbBlack);
         EXPECT_EQ(CorrectCount, c.right ? 1 : 0);
         EXPECT_EQ(totalMisses(), c.missAt ? 1 : 0);
-        if (c.missAt)
+        if (c.missAt) {
             EXPECT_EQ(KanaMissCount[c.missAt], 1);
+        }
         EXPECT_TRUE(f.optionKikitoriMode.hasFocus());
 
         f.ButtonJp(3).click();

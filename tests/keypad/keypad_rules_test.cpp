@@ -188,14 +188,17 @@ TEST_F(KeypadRules, KanaResultsFollowModeExamKindRangeAndRun)
         }
         if (c.pass) {
             EXPECT_EQ(f.KaitoupassButton_Command.enabled(), !c.pass->isEmpty());
-            if (!c.pass->isEmpty())
+            if (!c.pass->isEmpty()) {
                 EXPECT_EQ(f.KaitoupassButton_Command.caption(), *c.pass);
+            }
         } else {
             EXPECT_TRUE(f.KaitoupassButton_Command.enabled());
         }
-        if (c.examLength)
+        if (c.examLength) {
             EXPECT_TRUE(examLengthGroup(f, *c.examLength));
-        if (c.blinkTimer)
+        }
+        if (c.blinkTimer) {
             EXPECT_EQ(f.timerUserChoseJpLetters.enabled(), *c.blinkTimer);
+        }
     }
 }
