@@ -161,6 +161,10 @@ public:
     std::int16_t LatinBlinkHidden = 0;
     std::int16_t KanaBlinkHidden = 0;
 
+    // Gives back the tone box and spinner, the speed presets, box and spinner that
+    // every run locks (the ends of a run add what else they give back).
+    void GiveBackToneAndSpeed();
+
     // The range menu of the alphabet in use.
     forms::Menu& RangeMenuOfAlphabet();
     // The user-chosen set of the alphabet in use is the checked range.

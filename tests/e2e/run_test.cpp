@@ -26,13 +26,6 @@ class Run : public AppFixture {
 protected:
     FrmMain& f = shownMain();
 
-    static FrmMain& shownMain()
-    {
-        FrmMain& m = frmMain();
-        m.show();
-        return m;
-    }
-
     // Only the first range item checked: A..E.
     void rangeAtoE()
     {

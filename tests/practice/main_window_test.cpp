@@ -9,13 +9,7 @@ using namespace forms;
 
 class MainWindow : public AppFixture {
 protected:
-    // The main window as the program shows it after start-up.
-    FrmMain& shown()
-    {
-        FrmMain& f = frmMain();
-        f.show();
-        return f;
-    }
+    FrmMain& shown() { return shownMain(); }
 };
 
 TEST_F(MainWindow, StartsLaidOutForTheLatinAlphabet)

@@ -11,26 +11,7 @@
 // The main window shown, with the answer state and both user-chosen sets cleared.
 class KeypadFixture : public AppFixture {
 protected:
-    void SetUp() override
-    {
-        AppFixture::SetUp();
-        LatinUserChosen.fill(0);
-        KanaUserChosen.fill(0);
-        LatinUserChosenCount = 0;
-        KanaUserChosenCount = 0;
-        QuestionOpen = 0;
-        SentChar.clear();
-        AnswerChar.clear();
-        CorrectCount = 0;
-        AskedCount = 0;
-    }
-
-    FrmMain& shown()
-    {
-        FrmMain& f = frmMain();
-        f.show();
-        return f;
-    }
+    FrmMain& shown() { return shownMain(); }
 
     // The kana layout, through the alphabet switch as the learner reaches it.
     FrmMain& shownKana()
