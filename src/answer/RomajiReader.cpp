@@ -14,6 +14,8 @@
 
 using namespace forms;
 
+// The tables are laid out by kind and by kana row.
+// clang-format off
 const std::array<RomajiKey, 40> RomajiKeyTable = {{
     {8, u"ラタ"}, {34, u"\""}, {40, u"("}, {41, u")"}, {44, u","}, {45, u"-"},
     {48, u"\u3007"}, {49, u"一"}, {50, u"二"}, {51, u"三"}, {52, u"四"},
@@ -47,6 +49,7 @@ const std::array<RomajiToken, 95> RomajiTokenTable = {{
     {u"一", u"一"}, {u"二", u"二"}, {u"三", u"三"}, {u"四", u"四"}, {u"五", u"五"},
     {u"六", u"六"}, {u"七", u"七"}, {u"八", u"八"}, {u"九", u"九"}, {u"\u3007", u"\u3007"},
 }};
+// clang-format on
 
 namespace {
 bool isAsciiDigit(int key) { return key >= '0' && key <= '9'; }

@@ -6,22 +6,20 @@
 
 using namespace forms;
 
-class LatinKeyboard : public KeyboardFixture {};
+class LatinKeyboard : public KeyboardFixture { };
 
 TEST(LatinKeyMap, KeysGiveTheirTableEntries)
 {
     const struct {
         int key;
         int index;
-    } mapped[] = {
-        {'A', 1}, {'Q', 17}, {'Z', 26}, {'a', 1}, {'q', 17}, {'z', 26}, {'1', 27}, {'9', 35}, {'0', 36},
-        {'.', 37}, {',', 38}, {'?', 39}, {'/', 40}, {'(', 41}, {')', 42}, {'=', 43}, {'+', 44}, {'-', 45},
-        {'\'', 46}, {'"', 47}, {8, 48},
-    };
+    } mapped[] = {{'A', 1}, {'Q', 17}, {'Z', 26}, {'a', 1}, {'q', 17}, {'z', 26}, {'1', 27}, {'9', 35}, {'0', 36},
+        {'.', 37}, {',', 38}, {'?', 39}, {'/', 40}, {'(', 41}, {')', 42}, {'=', 43}, {'+', 44}, {'-', 45}, {'\'', 46},
+        {'"', 47}, {8, 48}};
     for (const auto& m : mapped)
         EXPECT_EQ(LatinKeyIndex(m.key), m.index) << m.key;
     const int unmapped[] = {27, 13, 32, 9, 0, -1, '!', '@', '[', '`', '{', '~', ':', ';', '*', '_', 127, 0xB1,
-                            keyAsciiOf(QStringLiteral("ア"))};
+        keyAsciiOf(QStringLiteral("ア"))};
     for (int key : unmapped)
         EXPECT_EQ(LatinKeyIndex(key), 0) << key;
 
@@ -50,7 +48,7 @@ TEST_F(LatinKeyboard, CodeCheckKeysSoundAndStillReachTheFocusedBox)
     FrmMain& f = shown();
     f.optionKakuninMode.click();
     f.userType("q\b");
-    EXPECT_EQ(sounded(), (QStringList{"Q", QStringLiteral("訂正")}));
+    EXPECT_EQ(sounded(), (QStringList {"Q", QStringLiteral("訂正")}));
     EXPECT_EQ(f.Label1.caption(), QString());
 
     // A digit typed into the speed box sounds and lands in the box.
@@ -58,7 +56,7 @@ TEST_F(LatinKeyboard, CodeCheckKeysSoundAndStillReachTheFocusedBox)
     f.textCwSpeed.setText("4");
     f.textCwSpeed.setFocus();
     f.userType("5");
-    EXPECT_EQ(sounded(), QStringList{"5"});
+    EXPECT_EQ(sounded(), QStringList {"5"});
     EXPECT_EQ(f.textCwSpeed.text(), "45");
 
     // Unmapped keys only clear the label; with the box unticked nothing happens.
@@ -90,7 +88,7 @@ TEST_F(LatinKeyboard, EscStopsARepeatedCodeCheckCharacterWithoutAskingAnything)
     };
     clock().callAfter(10, poll);
     f.userType("k");
-    EXPECT_EQ(sounded(), (QStringList{"K", "K"}));
+    EXPECT_EQ(sounded(), (QStringList {"K", "K"}));
     EXPECT_EQ(labelAfterEsc, QString()); // cleared at once, the box being ticked
     EXPECT_EQ(CodeCheckPlaying, 0);
     EXPECT_EQ(CodeCheckStopRequested, 0);
@@ -209,16 +207,8 @@ TEST_F(LatinKeyboard, KeysAnswerTheOpenQuestionOnce)
         const char* typed;
         const char* answer; // nullptr: no answer, the question stays open
         bool right;
-    } cases[] = {
-        {"K", "k", "K", true},
-        {"K", "K", "K", true},
-        {"訂正", "\b", "訂正", true},
-        {"\"", "\"", "\"", true},
-        {"K", "\x1b", "ESC", false},
-        {"0", "o", "O", false},
-        {"K", " ", nullptr, false},
-        {"K", "\r", nullptr, false},
-    };
+    } cases[] = {{"K", "k", "K", true}, {"K", "K", "K", true}, {"訂正", "\b", "訂正", true}, {"\"", "\"", "\"", true},
+        {"K", "\x1b", "ESC", false}, {"0", "o", "O", false}, {"K", " ", nullptr, false}, {"K", "\r", nullptr, false}};
     FrmMain& f = shown();
     receiveRun(f);
     for (const auto& c : cases) {
@@ -282,15 +272,10 @@ TEST_F(LatinKeyboard, RegistrationKeysMarkAndUnmarkWhileIdle)
         bool running;
         bool ticked;
         std::int16_t before, after;
-    } cases[] = {
-        {"user range: marks", true, false, true, 0, 17},
-        {"user range: unmarks", true, false, true, 17, 0},
-        {"other range: unmarks", false, false, true, 17, 0},
-        {"other range: cannot mark", false, false, true, 0, 0},
-        {"during a run", true, true, true, 0, 0},
-        {"during a run, chosen", true, true, true, 17, 17},
-        {"box unticked", true, false, false, 0, 0},
-    };
+    } cases[] = {{"user range: marks", true, false, true, 0, 17}, {"user range: unmarks", true, false, true, 17, 0},
+        {"other range: unmarks", false, false, true, 17, 0}, {"other range: cannot mark", false, false, true, 0, 0},
+        {"during a run", true, true, true, 0, 0}, {"during a run, chosen", true, true, true, 17, 17},
+        {"box unticked", true, false, false, 0, 0}};
     FrmMain& f = shown();
     f.optionKikinagashiMode.click();
     for (const auto& c : cases) {

@@ -51,17 +51,14 @@ TEST(RomajiTables, EntriesGiveTheirKana)
         const char* entry;
         const char* ascii; // with ASCII digits (answering, registration)
         const char* kanji; // with kanji digits (code check)
-    } cases[] = {
-        {"KA", "カ", "カ"}, {"NN", "ン", "ン"}, {"JI", "ジ", "ジ"}, {"ZI", "ジ", "ジ"}, {"FU", "フ", "フ"},
+    } cases[] = {{"KA", "カ", "カ"}, {"NN", "ン", "ン"}, {"JI", "ジ", "ジ"}, {"ZI", "ジ", "ジ"}, {"FU", "フ", "フ"},
         {"HU", "フ", "フ"}, {"YI", "ヰ", "ヰ"}, {"YE", "ヱ", "ヱ"}, {"WO", "ヲ", "ヲ"}, {"GA", "ガ", "ガ"},
-        {"PO", "ポ", "ポ"}, {"1", "一", ""}, {"0", "〇", ""}, {"一", "", "一"}, {"〇", "", "〇"},
-        {"？", "？", "？"}, {"ホレ", "ホレ", "ホレ"}, {"ラタ", "ラタ", "ラタ"}, {"]", "」", "」"},
-        {"\"", "濁点", "濁点"}, {"HD", "ﾟ", "ﾟ"}, {"-", "ー", "ー"}, {",", "、", "、"}, {"(", "(", "("},
-        {")", ")", ")"},
+        {"PO", "ポ", "ポ"}, {"1", "一", ""}, {"0", "〇", ""}, {"一", "", "一"}, {"〇", "", "〇"}, {"？", "？", "？"},
+        {"ホレ", "ホレ", "ホレ"}, {"ラタ", "ラタ", "ラタ"}, {"]", "」", "」"}, {"\"", "濁点", "濁点"}, {"HD", "ﾟ", "ﾟ"},
+        {"-", "ー", "ー"}, {",", "、", "、"}, {"(", "(", "("}, {")", ")", ")"},
         // No token: longer spellings, a lone N, small letters, the empty entry.
         {"SHI", "", ""}, {"TSU", "", ""}, {"CHI", "", ""}, {"N", "", ""}, {"ka", "", ""}, {"", "", ""},
-        {"KAKA", "", ""}, {"ラタラタ", "", ""}, {"10", "", ""}, {"?", "", ""}, {"[", "", ""},
-    };
+        {"KAKA", "", ""}, {"ラタラタ", "", ""}, {"10", "", ""}, {"?", "", ""}, {"[", "", ""}};
     for (const auto& c : cases) {
         EXPECT_EQ(RomajiTokenText(u(c.entry), RomajiDigits::Ascii), u(c.ascii)) << c.entry;
         EXPECT_EQ(RomajiTokenText(u(c.entry), RomajiDigits::Kanji), u(c.kanji)) << c.entry;
@@ -74,16 +71,13 @@ TEST(RomajiTables, KeysAppendTheirTexts)
         int key;
         const char* ascii;
         const char* kanji;
-    } cases[] = {
-        {8, "ラタ", "ラタ"}, {'"', "\"", "\""}, {'(', "(", "("}, {')', ")", ")"}, {',', ",", ","},
-        {'-', "-", "-"}, {'0', "0", "〇"}, {'1', "1", "一"}, {'9', "9", "九"}, {'?', "？", "？"},
-        {'a', "A", "A"}, {'A', "A", "A"}, {'z', "Z", "Z"}, {'j', "J", "J"}, {'[', "ホレ", "ホレ"},
-        {']', "]", "]"},
+    } cases[] = {{8, "ラタ", "ラタ"}, {'"', "\"", "\""}, {'(', "(", "("}, {')', ")", ")"}, {',', ",", ","},
+        {'-', "-", "-"}, {'0', "0", "〇"}, {'1', "1", "一"}, {'9', "9", "九"}, {'?', "？", "？"}, {'a', "A", "A"},
+        {'A', "A", "A"}, {'z', "Z", "Z"}, {'j', "J", "J"}, {'[', "ホレ", "ホレ"}, {']', "]", "]"},
         // Not accepted.
         {'c', "", ""}, {'L', "", ""}, {'q', "", ""}, {'V', "", ""}, {'x', "", ""}, {13, "", ""}, {27, "", ""},
         {' ', "", ""}, {'.', "", ""}, {'/', "", ""}, {'{', "", ""}, {127, "", ""}, {0, "", ""}, {-1, "", ""},
-        {7, "", ""}, {'a' - 32 + 128, "", ""},
-    };
+        {7, "", ""}, {'a' - 32 + 128, "", ""}};
     for (const auto& c : cases) {
         EXPECT_EQ(RomajiKeyText(c.key, RomajiDigits::Ascii), u(c.ascii)) << c.key;
         EXPECT_EQ(RomajiKeyText(c.key, RomajiDigits::Kanji), u(c.kanji)) << c.key;
@@ -117,35 +111,12 @@ TEST_F(RomajiKeyboard, CodeCheckSoundsEachCompletedToken)
         QStringList sounded;
         const char* caption; // after the last key
     } cases[] = {
-        {"ka", {u("カ")}, ""},
-        {"e", {u("エ")}, ""},
-        {"nn", {u("ン")}, ""},
-        {"no", {u("ノ")}, ""},
-        {"n", {}, "N"},
-        {"hu", {u("フ")}, ""},
-        {"fu", {u("フ")}, ""},
-        {"hd", {u("ﾟ")}, ""},
-        {"ha", {u("ハ")}, ""},
-        {"sh", {}, "SH"},
-        {"shi", {}, ""},
-        {"shii", {u("イ")}, ""},
-        {"kxa", {u("カ")}, ""},
-        {"kc la", {u("カ")}, ""},
-        {"k\x1b", {}, "K"},
-        {"k\x1b\ra", {u("カ")}, ""},
-        {"k\b", {}, "Kラタ"},
-        {"k\ba", {}, ""},
-        {"\b", {u("ラタ")}, ""},
-        {"[", {u("ホレ")}, ""},
-        {"]", {u("」")}, ""},
-        {"?", {u("？")}, ""},
-        {",", {u("、")}, ""},
-        {"-", {u("ー")}, ""},
-        {"\"", {u("濁点")}, ""},
-        {"1", {u("一")}, ""},
-        {"9", {u("九")}, ""},
-        {"0", {u("〇")}, ""},
-        {"(", {"("}, ""},
+        {"ka", {u("カ")}, ""}, {"e", {u("エ")}, ""}, {"nn", {u("ン")}, ""}, {"no", {u("ノ")}, ""}, {"n", {}, "N"},
+        {"hu", {u("フ")}, ""}, {"fu", {u("フ")}, ""}, {"hd", {u("ﾟ")}, ""}, {"ha", {u("ハ")}, ""}, {"sh", {}, "SH"},
+        {"shi", {}, ""}, {"shii", {u("イ")}, ""}, {"kxa", {u("カ")}, ""}, {"kc la", {u("カ")}, ""}, {"k\x1b", {}, "K"},
+        {"k\x1b\ra", {u("カ")}, ""}, {"k\b", {}, "Kラタ"}, {"k\ba", {}, ""}, {"\b", {u("ラタ")}, ""},
+        {"[", {u("ホレ")}, ""}, {"]", {u("」")}, ""}, {"?", {u("？")}, ""}, {",", {u("、")}, ""}, {"-", {u("ー")}, ""},
+        {"\"", {u("濁点")}, ""}, {"1", {u("一")}, ""}, {"9", {u("九")}, ""}, {"0", {u("〇")}, ""}, {"(", {"("}, ""},
         {"ga", {}, ""}, // a voiced kana has no code of its own
     };
     FrmMain& f = kanaCodeCheck();
@@ -210,7 +181,7 @@ TEST_F(RomajiKeyboard, EscStopsAKanaRepetitionAndKeysDuringItAreNotRead)
     };
     clock().callAfter(10, poll);
     f.userType("ka");
-    EXPECT_EQ(sounded(), (QStringList{u("カ"), u("カ")}));
+    EXPECT_EQ(sounded(), (QStringList {u("カ"), u("カ")}));
     EXPECT_EQ(f.Label1.caption(), QString());
     EXPECT_EQ(f.RomajiKeyCount, 0);
     EXPECT_EQ(CodeCheckPlaying, 0);
@@ -223,31 +194,12 @@ TEST_F(RomajiKeyboard, TypedRomajiAnswersTheOpenQuestion)
         const char* typed;
         const char* sent;
         const char* answer;
-    } cases[] = {
-        {"ka\r", "カ", "カ"},
-        {"KA\r", "カ", "カ"},
-        {"chi\r", "ヒ", "ヒ"},
-        {"shi\r", "シ", "ESC"},
-        {"tsu\r", "ツ", "ESC"},
-        {"n\r", "ン", "ESC"},
-        {"nn\r", "ン", "ン"},
-        {"ji\r", "ジ", "ジ"},
+    } cases[] = {{"ka\r", "カ", "カ"}, {"KA\r", "カ", "カ"}, {"chi\r", "ヒ", "ヒ"}, {"shi\r", "シ", "ESC"},
+        {"tsu\r", "ツ", "ESC"}, {"n\r", "ン", "ESC"}, {"nn\r", "ン", "ン"}, {"ji\r", "ジ", "ジ"},
         {"ga\r", "カ", "ガ"}, // the voiced kana is no table entry: wrong
-        {"1\r", "一", "一"},
-        {"0\r", "〇", "〇"},
-        {"?\r", "？", "？"},
-        {"[\r", "ホレ", "ホレ"},
-        {"]\r", "」", "」"},
-        {"\"\r", "濁点", "濁点"},
-        {"hd\r", "ﾟ", "ﾟ"},
-        {"-\r", "ー", "ー"},
-        {",\r", "、", "、"},
-        {"(\r", "(", "("},
-        {"\b\r", "ラタ", "ラタ"},
-        {"\r", "ア", "ESC"},
-        {"\x1b", "ア", "ESC"},
-        {"k\x1b", "カ", "ESC"},
-    };
+        {"1\r", "一", "一"}, {"0\r", "〇", "〇"}, {"?\r", "？", "？"}, {"[\r", "ホレ", "ホレ"}, {"]\r", "」", "」"},
+        {"\"\r", "濁点", "濁点"}, {"hd\r", "ﾟ", "ﾟ"}, {"-\r", "ー", "ー"}, {",\r", "、", "、"}, {"(\r", "(", "("},
+        {"\b\r", "ラタ", "ラタ"}, {"\r", "ア", "ESC"}, {"\x1b", "ア", "ESC"}, {"k\x1b", "カ", "ESC"}};
     FrmMain& f = shownKana();
     receiveRun(f);
     for (const auto& c : cases) {
@@ -361,14 +313,9 @@ TEST_F(RomajiKeyboard, RegistrationAddsUnderItem18AndRemovesUnderAnyRange)
         bool item18;
         bool running;
         std::int16_t before, after;
-    } cases[] = {
-        {"item 18: adds", true, false, 0, 6},
-        {"item 18: removes", true, false, 6, 0},
-        {"other range: removes", false, false, 6, 0},
-        {"other range: cannot add", false, false, 0, 0},
-        {"running", true, true, 0, 0},
-        {"running, chosen", true, true, 6, 6},
-    };
+    } cases[] = {{"item 18: adds", true, false, 0, 6}, {"item 18: removes", true, false, 6, 0},
+        {"other range: removes", false, false, 6, 0}, {"other range: cannot add", false, false, 0, 0},
+        {"running", true, true, 0, 0}, {"running, chosen", true, true, 6, 6}};
     FrmMain& f = shownKana();
     f.optionKikinagashiMode.click();
     for (const auto& c : cases) {
