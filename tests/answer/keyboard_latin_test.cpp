@@ -138,7 +138,7 @@ TEST_F(LatinKeyboard, EscCancelsAConversionOnlyWhileOneRuns)
     EXPECT_TRUE(f.upDownReceiveTime.enabled());
     EXPECT_FALSE(f.mnuMojihanni.enabled()); // the range menu stays as the run left it
 
-    // Another mode, or the box unticked, does not matter for the mode; only the exam.
+    // Outside mock-exam mode Esc cancels nothing; the keyboard-input box does not matter.
     lockAsAnExam();
     f.optionKikinagashiMode.setValue(true);
     f.StartButton_Command.setEnabled(false);
