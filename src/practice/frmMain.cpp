@@ -286,6 +286,7 @@ void FrmMain::design()
     onLoad = [this] { Form_Load(); };
     onQueryUnload = [this](int& cancel, int mode) { Form_QueryUnload(cancel, mode); };
     onResize = [this] { Form_Resize(); };
+    onKeyPress = [this](int& k) { Form_KeyPress(k); };
     mnuEnd.onClick = [this] { mnuEnd_Click(); };
     mnuChange.onClick = [this] { mnuChange_Click(); };
     mnuSoundWave.onClick = [this] { mnuSoundWave_Click(); };

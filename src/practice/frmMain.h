@@ -145,6 +145,15 @@ public:
     // Answer keys (their bodies are with the answer input).
     void LatinButton_Click(int index);
     void ButtonJp_Click(int index);
+    // The keyboard, previewed for every control: the Esc functions, then the Latin
+    // key map or the kana romaji readers.
+    void Form_KeyPress(int& keyAscii);
+    // The romaji entry shared by the kana readers: keys appended since the entry
+    // began (0: the next key begins one), their texts, and -1 from the beginning of
+    // an entry until it is judged as an answer.
+    std::int16_t RomajiKeyCount = 0;
+    QString RomajiBuffer;
+    std::int16_t RomajiAnswerPending = 0;
 
     // Range menus, key captions and the blinking of the user-chosen sets.
     // Item of LatinRangeTable row 1..13.

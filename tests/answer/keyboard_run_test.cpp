@@ -1,0 +1,150 @@
+// Single-character runs answered from the keyboard, on virtual time.
+#include "answer/RomajiReader.h"
+#include "answer/keyboard_fixture.h"
+#include "practice/frmKikitoriResult.h"
+
+#include <functional>
+
+using namespace forms;
+
+class KeyboardRun : public KeyboardFixture {
+protected:
+    // Calls step every 10 ms of virtual time until it returns false.
+    void every10ms(std::function<bool()> step)
+    {
+        clock().callAfter(10, [this, step] {
+            if (step())
+                every10ms(step);
+        });
+    }
+
+    // Closes the results window when it opens and keeps its counts.
+    void closeResults()
+    {
+        every10ms([this] {
+            FrmKikitoriResult* r = frmKikitoriResult.ifLoaded();
+            if (!r || !r->isShown())
+                return true;
+            resultAsked = r->SyutudaiLabel.caption();
+            resultRight = r->SeikaiLabel.caption();
+            r->CloseButton.click();
+            return false;
+        });
+    }
+
+    // The romaji a learner types for a kana.
+    static QString romajiOf(const QString& kana)
+    {
+        for (const RomajiToken& t : RomajiTokenTable)
+            if (kana == QStringView(t.kana))
+                return QString::fromUtf16(t.token).toLower();
+        return QString();
+    }
+
+    QString resultAsked, resultRight;
+};
+
+TEST_F(KeyboardRun, ALatinRunAnsweredByKeys)
+{
+    FrmMain& f = shown();
+    checkLatinRow(f, 1); // A..E
+    AnswerTimeLimitSec = 3;
+    f.optionKikitoriMode.click();
+    enum { Right, Wrong, Esc, SpaceThenRight, Stop } plan[] = {Right, Wrong, Esc, SpaceThenRight, Stop};
+    int step = 0;
+    platform::Tick spaceAt = 0;
+    QStringList labels;
+    every10ms([&] {
+        if (AskedCount != step + 1)
+            return true;
+        if (plan[step] == SpaceThenRight && spaceAt) {
+            // The space stopped the countdown: no time-out, however long it takes.
+            if (clock().now() - spaceAt < 6000)
+                return true;
+            EXPECT_EQ(QuestionOpen, -1);
+            f.userType(SentChar.toLower());
+            labels << f.Label1.caption();
+            ++step;
+            return true;
+        }
+        if (!f.timerLimitKikitoriMode.enabled())
+            return true;
+        switch (plan[step]) {
+        case Right:
+            f.userType(SentChar.toLower());
+            break;
+        case Wrong:
+            f.userType(SentChar == "A" ? "b" : "a");
+            break;
+        case Esc:
+            f.userType("\x1b");
+            break;
+        case SpaceThenRight:
+            // Typed into a box that ignores it (on a button, a space clicks it).
+            f.textLimitKikitoriMode.setFocus();
+            f.userType(" ");
+            spaceAt = clock().now();
+            return true;
+        case Stop:
+            closeResults();
+            f.StopButton_Command.click();
+            return false;
+        }
+        labels << f.Label1.caption();
+        ++step;
+        return true;
+    });
+    f.StartButton_Command.click();
+    EXPECT_EQ(resultAsked, "4");
+    EXPECT_EQ(resultRight, "2");
+    ASSERT_EQ(labels.size(), 4);
+    EXPECT_EQ(labels[0], QStringLiteral("○"));
+    EXPECT_FALSE(labels[1].isEmpty());
+    EXPECT_NE(labels[1], QStringLiteral("○"));
+    EXPECT_EQ(labels[3], QStringLiteral("○"));
+    int misses = 0;
+    for (int i = 1; i <= 5; ++i)
+        misses += LatinMissCount[i];
+    EXPECT_EQ(misses, 2);
+    EXPECT_EQ(totalMisses(), 2);
+}
+
+TEST_F(KeyboardRun, AKanaRunAnsweredInRomaji)
+{
+    FrmMain& f = shownKana();
+    f.optionKikitoriMode.click();
+    f.mnuMojihanniWabun_Hani(2).click(); // カ..コ
+    AnswerTimeLimitSec = 5;
+    QStringList sent;
+    int step = 0;
+    every10ms([&] {
+        if (AskedCount != step + 1 || !f.timerLimitKikitoriMode.enabled())
+            return true;
+        sent << SentChar;
+        switch (step) {
+        case 0:
+        case 2:
+            f.userType(romajiOf(SentChar));
+            EXPECT_EQ(f.Label1.caption(), romajiOf(SentChar).toUpper());
+            f.userType("\r");
+            EXPECT_EQ(f.Label1.caption(), QStringLiteral("○"));
+            break;
+        case 1:
+            f.userType("a\r"); // ア is not in the range: wrong
+            EXPECT_EQ(f.Label1.caption(), SentChar);
+            break;
+        default:
+            closeResults();
+            f.StopButton_Command.click();
+            return false;
+        }
+        ++step;
+        return true;
+    });
+    f.StartButton_Command.click();
+    ASSERT_EQ(sent.size(), 4);
+    EXPECT_EQ(resultAsked, "3");
+    EXPECT_EQ(resultRight, "2");
+    EXPECT_EQ(KanaMissCount[GetKanaIndex(sent[1])], 1);
+    EXPECT_EQ(totalMisses(), 1);
+}
