@@ -2,6 +2,7 @@
 // kana romaji readers. The key code is only read, so the focused control receives
 // every key as well.
 #include "answer/KeyboardHandler.h"
+#include "practice/RunState.h"
 
 #include "answer/AnswerKeys.h"
 #include "answer/RomajiReader.h"
@@ -69,6 +70,8 @@ void latinKey(FrmMain& f, int key)
     if (f.optionKikitoriMode.value() && !f.StartButton_Command.enabled() && !answerLimitReached(f)) {
         // Any key ends the time limit of the question, also one that answers nothing.
         f.timerLimitKikitoriMode.setEnabled(false);
+        if (QuestionOpen == -1)
+            CountdownStoppedByKey = -1;
         if (index)
             JudgeLatinAnswer(LatinCharTable[index]);
         else if (key == escKey)

@@ -203,6 +203,8 @@ bool RomajiAnswerKey(FrmMain& f, int keyAscii)
         return false;
     // The first key of an answer ends the time limit of the question.
     f.timerLimitKikitoriMode.setEnabled(false);
+    if (QuestionOpen == -1)
+        CountdownStoppedByKey = -1;
     beginEntryIfNone(f);
     const QString text = RomajiKeyText(keyAscii, RomajiDigits::Ascii);
     if (!text.isEmpty()) {

@@ -22,6 +22,7 @@ void openQuestion(const QString& text)
     if (frmMain().optionKikitoriMode.value()) {
         QuestionOpen = -1;
         QuestionCounted = 0;
+        CountdownStoppedByKey = 0;
     }
 }
 
@@ -36,11 +37,12 @@ void playFromBank(const QByteArray& image, int row, std::int16_t unitMs, const Q
 }
 
 // The answer countdown starts when the character and its gap have passed, unless
-// the question was answered meanwhile or the run was stopped.
+// the question was answered meanwhile, a key already began its answer, or the run
+// was stopped.
 void armCountdown()
 {
     FrmMain& f = frmMain();
-    if (!f.optionKikitoriMode.value() || QuestionOpen != -1 || StopRequested == -1)
+    if (!f.optionKikitoriMode.value() || QuestionOpen != -1 || StopRequested == -1 || CountdownStoppedByKey == -1)
         return;
     f.Label1.setCaption(QString());
     f.textLimitKikitoriMode.setText(platform::numberText(AnswerTimeLimitSec));

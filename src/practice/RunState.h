@@ -16,6 +16,9 @@ extern QString AnswerChar;
 extern std::int16_t QuestionOpen;
 // -1 while the open question has been counted in AskedCount.
 extern std::int16_t QuestionCounted;
+// -1 once a key reached an answering reader during the open question: its
+// countdown is stopped and nothing arms it again for that question.
+extern std::int16_t CountdownStoppedByKey;
 // The character that was sent for the open (or last) question.
 extern QString SentChar;
 extern std::int16_t AskedCount;

@@ -9,15 +9,6 @@ using namespace forms;
 
 class KeyboardRun : public KeyboardFixture {
 protected:
-    // Calls step every 10 ms of virtual time until it returns false.
-    void every10ms(std::function<bool()> step)
-    {
-        clock().callAfter(10, [this, step] {
-            if (step())
-                every10ms(step);
-        });
-    }
-
     // Closes the results window when it opens and keeps its counts.
     void closeResults()
     {
@@ -147,4 +138,30 @@ TEST_F(KeyboardRun, AKanaRunAnsweredInRomaji)
     EXPECT_EQ(resultRight, "2");
     EXPECT_EQ(KanaMissCount[GetKanaIndex(sent[1])], 1);
     EXPECT_EQ(totalMisses(), 1);
+}
+
+TEST_F(KeyboardRun, AKeyWhileTheCharacterSoundsKeepsTheCountdownOff)
+{
+    FrmMain& f = shownKana();
+    f.optionKikitoriMode.click();
+    f.mnuMojihanniWabun_Hani(2).click();
+    AnswerTimeLimitSec = 2;
+    bool typedEarly = false, armedAfter = false;
+    every10ms([&] {
+        // The first question's character is sounding: begin the answer now.
+        if (AskedCount == 0 && QuestionOpen == -1 && !typedEarly) {
+            f.userType("k");
+            typedEarly = true;
+        }
+        if (AskedCount == 1) {
+            armedAfter = f.timerLimitKikitoriMode.enabled();
+            closeResults();
+            f.StopButton_Command.click();
+            return false;
+        }
+        return true;
+    });
+    f.StartButton_Command.click();
+    EXPECT_TRUE(typedEarly);
+    EXPECT_FALSE(armedAfter); // nothing re-arms the countdown for that question
 }

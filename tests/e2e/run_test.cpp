@@ -37,15 +37,6 @@ protected:
             m->setChecked(false);
     }
 
-    // Calls step every 10 ms of virtual time until it returns false.
-    void every10ms(std::function<bool()> step)
-    {
-        clock().callAfter(10, [this, step] {
-            if (step())
-                every10ms(step);
-        });
-    }
-
     // Closes the results window when it opens and keeps what it showed.
     void watchResults()
     {

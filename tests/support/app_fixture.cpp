@@ -61,3 +61,11 @@ FrmMain& AppFixture::shownMain()
     f.show();
     return f;
 }
+
+void AppFixture::every10ms(std::function<bool()> step)
+{
+    clock().callAfter(10, [this, step] {
+        if (step())
+            every10ms(step);
+    });
+}

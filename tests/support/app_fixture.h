@@ -10,6 +10,7 @@
 class FrmMain;
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 // What a test sees instead of the process ending.
@@ -29,6 +30,8 @@ protected:
     // The main window loaded and shown, as after the program's start-up (menus and
     // buttons of a hidden window take no user action).
     static FrmMain& shownMain();
+    // Scripts a learner: calls step every 10 ms of virtual time until it returns false.
+    void every10ms(std::function<bool()> step);
     platform::VirtualClock& clock() { return *vc_; }
 
 private:
