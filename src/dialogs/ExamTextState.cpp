@@ -13,6 +13,4 @@ std::int16_t LatinExamTextSelectMode = 1;
 std::int16_t KanaExamTextSelectMode = 1;
 std::int16_t LatinExamTextSlot = 0;
 std::int16_t KanaExamTextSlot = 0;
-std::int16_t LatinAutoStartEnd = 0;
-std::int16_t KanaAutoStartEnd = 0;
 std::int16_t ExamTextDialogOk = 0;

@@ -25,7 +25,8 @@ extern std::int16_t KanaExamTextSelectMode;
 // The slot of the current run's exam text.
 extern std::int16_t LatinExamTextSlot;
 extern std::int16_t KanaExamTextSlot;
-// -1: the start and end signs go around a registered text.
+// -1: the start and end signs go around a registered text. Defined with the
+// recordings' cache key (material/ExamWaveCache.cpp), which holds the flag too.
 extern std::int16_t LatinAutoStartEnd;
 extern std::int16_t KanaAutoStartEnd;
 // -1: the dialog was closed with its "OK" button.

@@ -2,7 +2,7 @@
 
 #include "dialogs/ExamTextState.h"
 #include "dialogs/dialogMogisikenTxt.h"
-#include "material/ExamCompiler.h"
+#include "material/ExamWaveCompiler.h"
 #include "material/ExamWords.h"
 #include "material/KanaExamPickers.h"
 #include "material/RandomDraw.h"
