@@ -43,6 +43,9 @@ QString runExam(const Twin& t, const QString& sound, int kind, int speed, int mi
     const bool beep = sound == QLatin1String("Beep");
     if ((!wave && !beep) || kind < 0 || kind > 3)
         return QString();
+    const int words = std::min<int>(ExamWordCount, ExamWordListSize);
+    if (kind == 2 && words < 1)
+        return QString(); // no words: nothing to send
     // Unit products are taken wide; a 16-bit product would wrap at slow speeds.
     const std::int32_t dash = 3 * unit;
     const std::int32_t fourUnits = 4 * unit;
@@ -122,13 +125,10 @@ QString runExam(const Twin& t, const QString& sound, int kind, int speed, int mi
             }
         } while (j < budget);
     } else if (kind == 2) {
-        const int count = std::min<int>(ExamWordCount, ExamWordListSize);
-        if (count < 1)
-            return text; // no words: nothing to send
         int j = 0, g = 0;
         do {
             const float r = ReseededDraw();
-            const int w = std::clamp(static_cast<int>(std::floor(static_cast<double>(count) * r + 1)), 1, count);
+            const int w = std::clamp(static_cast<int>(std::floor(static_cast<double>(words) * r + 1)), 1, words);
             const QString word = ExamWordList[w];
             text += word;
             if (beep)
