@@ -72,24 +72,42 @@ Span spanOf(int range, bool beepRoad)
 {
     const bool exclude = KanaExcludeDakuten == -1;
     switch (range) {
-    case 1: return {1, 5};
-    case 2: return exclude ? Span{6, 10} : Span{6, 15};
-    case 3: return exclude ? Span{16, 20} : Span{16, 25};
-    case 4: return exclude ? Span{26, 30} : Span{26, 35};
-    case 5: return {36, 40};
-    case 6: return exclude ? Span{41, 45} : Span{41, 55};
-    case 7: return {56, 60};
-    case 8: return {61, 65};
-    case 9: return {66, 70};
-    case 10: return {71, 75};
-    case 11: return {76, 85};
-    case 12: return {86, 93};
-    case 13: return {1, 73};
-    case 14: return {1, 85};
-    case 15: return {1, beepRoad ? 83 : 82}; // of the 83-entry table
-    case 16: return {76, beepRoad ? 93 : 92};
-    case 17: return {1, 92};
-    default: return {0, -1};
+    case 1:
+        return {1, 5};
+    case 2:
+        return exclude ? Span {6, 10} : Span {6, 15};
+    case 3:
+        return exclude ? Span {16, 20} : Span {16, 25};
+    case 4:
+        return exclude ? Span {26, 30} : Span {26, 35};
+    case 5:
+        return {36, 40};
+    case 6:
+        return exclude ? Span {41, 45} : Span {41, 55};
+    case 7:
+        return {56, 60};
+    case 8:
+        return {61, 65};
+    case 9:
+        return {66, 70};
+    case 10:
+        return {71, 75};
+    case 11:
+        return {76, 85};
+    case 12:
+        return {86, 93};
+    case 13:
+        return {1, 73};
+    case 14:
+        return {1, 85};
+    case 15:
+        return {1, beepRoad ? 83 : 82}; // of the 83-entry table
+    case 16:
+        return {76, beepRoad ? 93 : 92};
+    case 17:
+        return {1, 92};
+    default:
+        return {0, -1};
     }
 }
 
@@ -99,7 +117,7 @@ int withMarksToEntry(int i) { return i <= 75 ? i : i + 10; }
 
 int drawUserSet(float r)
 {
-    std::array<bool, KanaExamCharCount + 1> in{};
+    std::array<bool, KanaExamCharCount + 1> in {};
     int count = 0;
     auto add = [&](int e) {
         if (!in[e]) {
@@ -142,10 +160,14 @@ QString KanaExamEntryText(int entry, bool beepRoad)
     if (!beepRoad) {
         // The compiler reads the signs in corner brackets and the marks alone.
         switch (entry) {
-        case 74: return QString::fromUtf16(u"ﾞ");
-        case 92: return QString::fromUtf16(u"「ホレ」");
-        case 93: return QString::fromUtf16(u"「ラタ」");
-        default: break;
+        case 74:
+            return QString::fromUtf16(u"ﾞ");
+        case 92:
+            return QString::fromUtf16(u"「ホレ」");
+        case 93:
+            return QString::fromUtf16(u"「ラタ」");
+        default:
+            break;
         }
     }
     return entries()[entry].text;

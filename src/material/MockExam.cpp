@@ -157,7 +157,7 @@ QString runExam(const Twin& t, const QString& sound, int kind, int speed, int mi
         const QString end = kind == 3 ? t.waveEndOfText : t.waveEnd;
         const QString full = signs ? t.wavePreamble + text + end : text;
         BuildAndPlayExamWave(kind == 3 ? t.textSlot : 99, full, static_cast<std::int16_t>(speed),
-                             static_cast<std::int16_t>(tone), WaveSampleRate, -1);
+            static_cast<std::int16_t>(tone), WaveSampleRate, -1);
         return text;
     }
     // A full last group of five has just had its own 4 units.
@@ -179,9 +179,9 @@ int MockExamBudget(bool kana, int speed, int minutes)
 }
 
 QString RunLatinMockExam(const QString& sound, std::int16_t kind, std::int16_t speed, std::int16_t minutes,
-                         std::int16_t unit, std::int16_t tone, const QString& rangeName)
+    std::int16_t unit, std::int16_t tone, const QString& rangeName)
 {
-    const Twin t{
+    const Twin t {
         [&] { return PickRandomLatin(rangeName); },
         [&] { return PlayRandomLatinBeep(rangeName, unit, tone); },
         QStringLiteral("HR HR = "),
@@ -201,9 +201,9 @@ QString RunLatinMockExam(const QString& sound, std::int16_t kind, std::int16_t s
 }
 
 QString RunKanaMockExam(const QString& sound, std::int16_t kind, std::int16_t speed, std::int16_t minutes,
-                        std::int16_t unit, std::int16_t tone, std::int16_t rangeIndex)
+    std::int16_t unit, std::int16_t tone, std::int16_t rangeIndex)
 {
-    const Twin t{
+    const Twin t {
         [&] { return PickRandomExamKana(rangeIndex); },
         [&] { return PlayRandomExamKanaBeep(rangeIndex, unit, tone); },
         QString::fromUtf16(u"HR HR [ﾎﾚ] "),

@@ -10,9 +10,9 @@
 // the start and end signs: what was drawn so far when stopped. Another sound or
 // kind gives "" and sounds nothing.
 QString RunLatinMockExam(const QString& sound, std::int16_t kind, std::int16_t speed, std::int16_t minutes,
-                         std::int16_t unit, std::int16_t tone, const QString& rangeName);
+    std::int16_t unit, std::int16_t tone, const QString& rangeName);
 QString RunKanaMockExam(const QString& sound, std::int16_t kind, std::int16_t speed, std::int16_t minutes,
-                        std::int16_t unit, std::int16_t tone, std::int16_t rangeIndex);
+    std::int16_t unit, std::int16_t tone, std::int16_t rangeIndex);
 
 // The exam's budget in characters: speed x minutes, three quarters of it for kana
 // (halves to even).

@@ -160,14 +160,9 @@ void listenThroughLoop(FrmMain& f, Road road)
     }
 }
 
-// The exam answer window and the controls a Beep exam gives back when it ends.
-void endBeepExam(FrmMain& f)
+// What the exam locks took, given back (the end of a Beep exam, a refused start).
+void giveBackExamLocks(FrmMain& f)
 {
-    if (!ExamAnswerText.isEmpty()) {
-        FrmExamAnswer& answer = frmExamAnswer();
-        answer.centerOn(f);
-        answer.showModal();
-    }
     f.StartButton_Command.setEnabled(true);
     f.mnuChange.setEnabled(true);
     for (OptionButton* o : {&f.optionKakuninMode, &f.optionKikitoriMode, &f.optionKikinagashiMode})
@@ -183,11 +178,26 @@ void endBeepExam(FrmMain& f)
     f.upDownReceiveTime.setEnabled(true);
 }
 
-// A start that cannot go on: the learner has been told why.
+// The exam answer window, then the controls a Beep exam gives back when it ends.
+void endBeepExam(FrmMain& f)
+{
+    if (!ExamAnswerText.isEmpty()) {
+        FrmExamAnswer& answer = frmExamAnswer();
+        answer.centerOn(f);
+        answer.showModal();
+    }
+    giveBackExamLocks(f);
+}
+
+// A start that cannot go on (the learner has been told why, or cancelled): the run
+// ends with every control back, the exam kind list and the pass button included,
+// so that the word file or the exam texts can be put right at once.
 void refuseExam(FrmMain& f)
 {
-    f.StartButton_Command.setEnabled(true);
-    f.mnuChange.setEnabled(true);
+    giveBackExamLocks(f);
+    const int kind = f.comboMogisikenMode.listIndex();
+    if (kind == 2 || kind == 3)
+        f.KaitoupassButton_Command.setEnabled(true);
     EndPracticeRun();
 }
 
@@ -197,7 +207,8 @@ bool loadExamWords(FrmMain& f, bool latin)
     FrmOptions& o = frmOptions();
     const auto& registered = latin ? LatinWordFilePath : KanaWordFilePath;
     // With no choice made yet the sample file serves, as the stored choice 0 does.
-    QString path = platform::besideProgram(latin ? QStringLiteral("dudevadizu.rur") : QStringLiteral("dezevazedevovud.eru"));
+    QString path
+        = platform::besideProgram(latin ? QStringLiteral("dudevadizu.rur") : QStringLiteral("dezevazedevovud.eru"));
     if (!o.optionEntrySampleFile.value()) {
         if (o.optionEntryFile1.value())
             path = registered[1];
@@ -213,7 +224,8 @@ bool loadExamWords(FrmMain& f, bool latin)
         MsgBox(QStringLiteral("ファイルが空です。"), vbOKOnly, QStringLiteral("エラー"));
         break;
     case WordFileRead::Unreadable:
-        MsgBox(QStringLiteral("単語ファイルを読み込めません。\n") + path, vbOKOnly | vbCritical, QStringLiteral("エラー"));
+        MsgBox(
+            QStringLiteral("単語ファイルを読み込めません。\n") + path, vbOKOnly | vbCritical, QStringLiteral("エラー"));
         break;
     }
     refuseExam(f);
@@ -302,15 +314,15 @@ void launchMockExam(FrmMain& f)
                     ++n;
             if (n == 0) {
                 MsgBox(QStringLiteral("選択されているファイルがありません。"), vbOKOnly | vbCritical,
-                       QStringLiteral("エラー"));
+                    QStringLiteral("エラー"));
                 dialogForPick(f).showModal();
-                EndPracticeRun();
+                refuseExam(f);
                 return;
             }
             bool drawn = false;
             slot = PickNextTextSlot(n).toInt(&drawn);
             if (!drawn || slot < 0 || slot > 9) {
-                EndPracticeRun();
+                refuseExam(f);
                 return;
             }
         } else if (mode == 2) {
@@ -327,7 +339,7 @@ void launchMockExam(FrmMain& f)
                 }
                 if (slot < 0) {
                     ExamTextDialogOk = 0;
-                    EndPracticeRun();
+                    refuseExam(f);
                     return;
                 }
             }
@@ -354,8 +366,9 @@ void launchMockExam(FrmMain& f)
         const std::int16_t speed = platform::textToInt16(f.textCwSpeed.text());
         const std::int16_t minutes = platform::textToInt16(f.textReceiveTime.text());
         const std::int16_t tone = f.ToneOfBox();
-        ExamAnswerText = latin ? RunLatinMockExam(sound, static_cast<std::int16_t>(kind), speed, minutes, UnitMs, tone, rangeName)
-                               : RunKanaMockExam(sound, static_cast<std::int16_t>(kind), speed, minutes, UnitMs, tone, rangeIndex);
+        ExamAnswerText = latin
+            ? RunLatinMockExam(sound, static_cast<std::int16_t>(kind), speed, minutes, UnitMs, tone, rangeName)
+            : RunKanaMockExam(sound, static_cast<std::int16_t>(kind), speed, minutes, UnitMs, tone, rangeIndex);
         if (pickedSlot >= 0)
             (latin ? LatinExamTextPicked : KanaExamTextPicked)[pickedSlot] = 0;
     }

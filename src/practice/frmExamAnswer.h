@@ -8,8 +8,8 @@ class FrmExamAnswer : public forms::Form {
 public:
     FrmExamAnswer();
 
-    forms::TextEditor richTextBoxExamAnswer{*this};
-    forms::CommandButton cmdClose{*this};
+    forms::TextEditor richTextBoxExamAnswer {*this};
+    forms::CommandButton cmdClose {*this};
 
     void Form_Load();
     void Form_QueryUnload(int& cancel, int unloadMode);

@@ -17,8 +17,8 @@ bool isParenthesis(QChar ch) { return ch == u'(' || ch == u'（' || ch == u')' |
 int PlayTextBeep(const QString& text, std::int32_t dotMs, std::int32_t toneHz)
 {
     if (text.isEmpty()) {
-        forms::MsgBox(QStringLiteral("読み込む文字が有りません｡"), forms::vbOKOnly | forms::vbCritical,
-                      QStringLiteral("エラー"));
+        forms::MsgBox(
+            QStringLiteral("読み込む文字が有りません｡"), forms::vbOKOnly | forms::vbCritical, QStringLiteral("エラー"));
         return 0;
     }
     const QString own = text; // the caller's text may change while we wait

@@ -14,7 +14,7 @@
 namespace {
 class ExamTextDraw : public ::testing::Test {
 protected:
-    platform::ScopedVirtualClock vc{0};
+    platform::ScopedVirtualClock vc {0};
     void SetUp() override
     {
         platform::resetRandom(3);
@@ -62,14 +62,14 @@ TEST_F(ExamTextDraw, ACycleUsesEveryTextOnceAndTheLastOnlyWhenItIsLeftAlone)
         for (int s : {2, 5, 7})
             EXPECT_EQ(LatinExamTextDrawn[s], 1);
     }
-    EXPECT_EQ(firsts, (std::set<QString>{"2", "5"}));
+    EXPECT_EQ(firsts, (std::set<QString> {"2", "5"}));
 }
 
 TEST_F(ExamTextDraw, UnregisteredAndUntickedSlotsNeverComeUp)
 {
     registerSlots({4});
     LatinExamTextPath[6] = "/texts/6.txt"; // registered but unticked
-    LatinExamTextEnabled[8] = -1;         // ticked but free
+    LatinExamTextEnabled[8] = -1; // ticked but free
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(PickNextTextSlot(1), "4");
     EXPECT_EQ(LatinExamTextEnabled[4], -1);
@@ -90,7 +90,7 @@ TEST_F(ExamTextDraw, UnregisteredAndUntickedSlotsNeverComeUp)
             EXPECT_EQ(LatinExamTextDrawn[4], 0);
         }
     }
-    EXPECT_EQ(results, (std::set<QString>{"", "4"}));
+    EXPECT_EQ(results, (std::set<QString> {"", "4"}));
 }
 
 TEST_F(ExamTextDraw, TheKanaAlphabetUsesOnlyTheKanaSlots)
@@ -129,10 +129,9 @@ TEST_F(WordFile, ReadsTheFirstFiftyLinesAsWords)
     } cases[] = {
         {"CQ\r\nDE\r\nJA1", WordFileRead::Ok, {"CQ", "DE", "JA1"}},
         {"CQ\rDE\nJA1\r\n", WordFileRead::Ok, {"CQ", "DE", "JA1"}}, // CR, LF and CR LF all end a line
-        {"CQ\r\n\r\nDE", WordFileRead::Ok, {"CQ", "DE"}},          // a blank line is no word
+        {"CQ\r\n\r\nDE", WordFileRead::Ok, {"CQ", "DE"}}, // a blank line is no word
         {"\xb1\xb2\r\n\x83\x41", WordFileRead::Ok, {QString::fromUtf16(u"ｱｲ"), QString::fromUtf16(u"ア")}},
-        {"", WordFileRead::Empty, {}},
-        {"\r\n\r\n\r\n", WordFileRead::Empty, {}},
+        {"", WordFileRead::Empty, {}}, {"\r\n\r\n\r\n", WordFileRead::Empty, {}},
         {"\x81", WordFileRead::Unreadable, {}}, // not code page 932
     };
     for (const auto& c : cases) {

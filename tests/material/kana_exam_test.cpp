@@ -53,8 +53,9 @@ protected:
 
 TEST_F(KanaExam, TableOf93EntriesInsertsTheVoicedRowsAfterTheirPlainRows)
 {
-    const QString expected = QString::fromUtf16(u"アイウエオカキクケコガギグゲゴサシスセソザジズゼゾタチツテトダヂヅデド"
-                                                u"ナニヌネノハヒフヘホバビブベボパピプペポマミムメモヤヰユヱヨラリルレロワヲン");
+    const QString expected
+        = QString::fromUtf16(u"アイウエオカキクケコガギグゲゴサシスセソザジズゼゾタチツテトダヂヅデド"
+                             u"ナニヌネノハヒフヘホバビブベボパピプペポマミムメモヤヰユヱヨラリルレロワヲン");
     QString beepTexts;
     for (int e = 1; e <= 73; ++e)
         beepTexts += KanaExamEntryText(e, true);
@@ -74,8 +75,8 @@ TEST_F(KanaExam, TableOf93EntriesInsertsTheVoicedRowsAfterTheirPlainRows)
     // Sounded as: plain kana (KanaCharTable index) and mark.
     const struct {
         int entry, kana, mark;
-    } sounds[] = {{1, 1, 0}, {11, 6, 49}, {25, 15, 49}, {35, 20, 49}, {46, 26, 49},
-                  {51, 26, 50}, {55, 30, 50}, {56, 31, 0}, {74, 49, 0}, {75, 50, 0}, {93, 68, 0}};
+    } sounds[] = {{1, 1, 0}, {11, 6, 49}, {25, 15, 49}, {35, 20, 49}, {46, 26, 49}, {51, 26, 50}, {55, 30, 50},
+        {56, 31, 0}, {74, 49, 0}, {75, 50, 0}, {93, 68, 0}};
     for (const auto& s : sounds) {
         EXPECT_EQ(KanaExamEntryKana(s.entry), s.kana) << s.entry;
         EXPECT_EQ(KanaExamEntryMark(s.entry), s.mark) << s.entry;
@@ -98,11 +99,11 @@ TEST_F(KanaExam, RangesDrawTheirSpansOnBothRoads)
         {6, false, span(41, 55), span(41, 55)},
         {10, false, span(71, 75), span(71, 75)},
         {12, false, span(86, 93), span(86, 93)},
-        {13, true, span(1, 73), span(1, 73)},       // the voiced kana whatever the flag
+        {13, true, span(1, 73), span(1, 73)}, // the voiced kana whatever the flag
         {14, false, span(1, 85), span(1, 85)},
         // The 83-entry table: the kana and marks, then ー .. ？ and the signs.
         {15, false, span(1, 75) + span(86, 92), span(1, 75) + span(86, 93)},
-        {16, false, span(76, 92), span(76, 93)},     // only the Beep road can draw ラタ
+        {16, false, span(76, 92), span(76, 93)}, // only the Beep road can draw ラタ
         {17, false, span(1, 92), span(1, 92)},
         {0, false, {0}, {0}},
         {19, false, {0}, {0}},
@@ -122,18 +123,18 @@ TEST_F(KanaExam, TheUserSetAddsVoicedFormsForTheMarks)
             KanaUserChosen[i] = static_cast<std::int16_t>(i);
     };
     choose({26, 50}); // ハ and ﾟ
-    EXPECT_EQ(reached(18, true, 300), (std::set<int>{41, 51, 75}));
+    EXPECT_EQ(reached(18, true, 300), (std::set<int> {41, 51, 75}));
     choose({6, 49}); // カ and 濁点
-    EXPECT_EQ(reached(18, false, 300), (std::set<int>{6, 11, 74}));
+    EXPECT_EQ(reached(18, false, 300), (std::set<int> {6, 11, 74}));
     choose({6});
-    EXPECT_EQ(reached(18, true, 100), (std::set<int>{6}));
+    EXPECT_EQ(reached(18, true, 100), (std::set<int> {6}));
     choose({26, 27, 49}); // ハ ヒ with 濁点: バ ビ but never パ ピ
-    EXPECT_EQ(reached(18, true, 500), (std::set<int>{41, 42, 46, 47, 74}));
+    EXPECT_EQ(reached(18, true, 500), (std::set<int> {41, 42, 46, 47, 74}));
     choose({});
-    EXPECT_EQ(reached(18, true, 50), (std::set<int>{1}));
+    EXPECT_EQ(reached(18, true, 50), (std::set<int> {1}));
 }
 
-class KanaExamBeep : public AppFixture {};
+class KanaExamBeep : public AppFixture { };
 
 TEST_F(KanaExamBeep, SoundsVoicedKanaAsPlainKanaAndMark)
 {

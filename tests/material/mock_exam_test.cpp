@@ -37,8 +37,8 @@ protected:
     {
         platform::sound().clearLog();
         t0 = clock().now();
-        return RunLatinMockExam(QString::fromLatin1(sound), static_cast<std::int16_t>(kind), static_cast<std::int16_t>(speed),
-                                static_cast<std::int16_t>(minutes), u, tone, QString::fromLatin1(range));
+        return RunLatinMockExam(QString::fromLatin1(sound), static_cast<std::int16_t>(kind),
+            static_cast<std::int16_t>(speed), static_cast<std::int16_t>(minutes), u, tone, QString::fromLatin1(range));
     }
 
     // The exam file the compiler started, and how long it plays.
@@ -94,9 +94,7 @@ TEST_F(MockExam, FiveCharacterGroupsEndByThemselvesAlikeOnBothRoads)
     } cases[] = {
         {25, 4, 80, 5}, // budget 100: 16 groups
         {45, 3, 107, 2}, // budget 135: 21 groups and 2
-        {1, 1, 1, 1},
-        {7, 1, 6, 1},
-        {20, 1, 16, 1}, // budget 20, less one per group and one more per third
+        {1, 1, 1, 1}, {7, 1, 6, 1}, {20, 1, 16, 1}, // budget 20, less one per group and one more per third
     };
     for (const auto& c : cases) {
         const QString wave = latin("Wave", 0, c.speed, c.minutes);
@@ -130,13 +128,14 @@ TEST_F(MockExam, RandomLengthGroupsStayWithinTheirBounds)
     LatinWordLenMax = 4;
     for (const char* sound : {"Wave", "Beep"}) {
         // The Beep picker names the error sign "訂正", the silent one "訂": one character.
-        const QString text = latin(sound, 1, 30, 2, "Limit_All").replace(QString::fromUtf16(u"訂正"), QString::fromUtf16(u"訂"));
+        const QString text
+            = latin(sound, 1, 30, 2, "Limit_All").replace(QString::fromUtf16(u"訂正"), QString::fromUtf16(u"訂"));
         examPlayed(); // budget 60
         const QStringList g = groups(text);
         std::set<int> lengths;
         for (int i = 0; i + 1 < g.size(); ++i)
             lengths.insert(static_cast<int>(g[i].size()));
-        EXPECT_EQ(lengths, (std::set<int>{2, 3, 4})) << sound << text.toStdString();
+        EXPECT_EQ(lengths, (std::set<int> {2, 3, 4})) << sound << text.toStdString();
         EXPECT_LE(g.back().size(), 4);
         // Characters plus one per full group plus one per third group reach the budget.
         const int full = text.endsWith(' ') ? static_cast<int>(g.size()) : static_cast<int>(g.size()) - 1;
@@ -165,8 +164,7 @@ TEST_F(MockExam, PseudoTextCountsEveryThirdWordOneMore)
     EXPECT_EQ(latin("Beep", 2, 10, 1), five);
     // Each word comes 4 units after the gap before it.
     const QString ab = codesOf("AB");
-    EXPECT_EQ(heardMorse(t0, u),
-              ".... .-. / .... .-. / -...- [11] " + QStringList(5, ab).join(" / ") + " / .-.-.");
+    EXPECT_EQ(heardMorse(t0, u), ".... .-. / .... .-. / -...- [11] " + QStringList(5, ab).join(" / ") + " / .-.-.");
 
     // No words at all: nothing is sent.
     ExamWordCount = 0;
@@ -219,7 +217,8 @@ TEST_F(MockExam, KanaSignsOnBothRoads)
     const QString groupsOfKana = RunKanaMockExam("Wave", 0, 20, 1, u, tone, 1); // budget 15: 13 characters
     played = examPlayed();
     EXPECT_EQ(QString(groupsOfKana).remove(' ').size(), 13);
-    EXPECT_EQ(played.second, lengthOfRecording(QString::fromUtf16(u"HR HR [ﾎﾚ] ") + groupsOfKana + QString::fromUtf16(u"[ﾗﾀ]"), 20));
+    EXPECT_EQ(played.second,
+        lengthOfRecording(QString::fromUtf16(u"HR HR [ﾎﾚ] ") + groupsOfKana + QString::fromUtf16(u"[ﾗﾀ]"), 20));
 }
 
 TEST_F(MockExam, UnknownSoundOrKindDoesNothing)

@@ -35,23 +35,16 @@ TEST_F(TextBeep, ReadsEveryKindOfCharacterByItsRule)
         const char* heard;
         int result;
     } cases[] = {
-        {u"ガギ", ".-.. .. -.-.. ..", 2},          // plain kana, then the voicing mark
-        {u"ｶﾞ", ".-.. ..", 2},                     // the half-width pair reads the same
-        {u"パ", "-... ..--.", 1},
-        {u"A B", ".- / -...", 3},                  // a space makes the 7-unit word gap
-        {u"A  B", ".- [11] -...", 4},
-        {u"[BT]X", "-...- / -..-", 5},             // BT ends with its word gap
-        {u"[AR]「ラタ」", ".-.-. ...-.", 8},
-        {u"[ﾎﾚ]", "-..---", 4},
-        {u"[XX]abc", ".- -... -.-.", 7},            // an unknown token still takes four characters
-        {u"A[B", ".-", 3},
-        {u"「アイウ」", ".-.-..", 5},              // the closing mark is read on its own
-        {u"ABC\r\nD", ".- -... -.-. -..", 6},
-        {u"ｈｚａィｨぃ", ".... --.. .- .- .- .-", 6},
-        {u"終小引略訂", ".-.-.- --..-- .-..-. .----. ........", 5},
-        {u"一２3〇", ".---- ..--- ...-- -----", 4},
-        {u"ﾙﾓメン", "-.--. -..-. -...- .-.-.", 4},
-        {u"ヴ＝＋－!", "", 5},                      // in no list: skipped silently
+        {u"ガギ", ".-.. .. -.-.. ..", 2}, // plain kana, then the voicing mark
+        {u"ｶﾞ", ".-.. ..", 2}, // the half-width pair reads the same
+        {u"パ", "-... ..--.", 1}, {u"A B", ".- / -...", 3}, // a space makes the 7-unit word gap
+        {u"A  B", ".- [11] -...", 4}, {u"[BT]X", "-...- / -..-", 5}, // BT ends with its word gap
+        {u"[AR]「ラタ」", ".-.-. ...-.", 8}, {u"[ﾎﾚ]", "-..---", 4},
+        {u"[XX]abc", ".- -... -.-.", 7}, // an unknown token still takes four characters
+        {u"A[B", ".-", 3}, {u"「アイウ」", ".-.-..", 5}, // the closing mark is read on its own
+        {u"ABC\r\nD", ".- -... -.-. -..", 6}, {u"ｈｚａィｨぃ", ".... --.. .- .- .- .-", 6},
+        {u"終小引略訂", ".-.-.- --..-- .-..-. .----. ........", 5}, {u"一２3〇", ".---- ..--- ...-- -----", 4},
+        {u"ﾙﾓメン", "-.--. -..-. -...- .-.-.", 4}, {u"ヴ＝＋－!", "", 5}, // in no list: skipped silently
     };
     for (const auto& c : cases) {
         const auto [heard, n] = play(QString::fromUtf16(c.text));
@@ -80,10 +73,10 @@ TEST_F(TextBeep, EmptyTextIsReportedAndStopIsSeenBeforeEachPosition)
     EXPECT_EQ(dialogs::messages()[0].buttons, vbOKOnly | vbCritical);
 
     StopRequested = -1;
-    EXPECT_EQ(play("ABC"), (std::pair<QString, int>{QString(), 3}));
+    EXPECT_EQ(play("ABC"), (std::pair<QString, int> {QString(), 3}));
 
     // Stop while the plain kana of ガ sounds: its mark still follows, then nothing.
     StopRequested = 0;
     clock().callAfter(2 * u, [] { StopRequested = -1; });
-    EXPECT_EQ(play(QString::fromUtf16(u"ガAB")), (std::pair<QString, int>{".-.. ..", 3}));
+    EXPECT_EQ(play(QString::fromUtf16(u"ガAB")), (std::pair<QString, int> {".-.. ..", 3}));
 }
