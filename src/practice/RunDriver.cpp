@@ -371,6 +371,10 @@ void launchMockExam(FrmMain& f)
             : RunKanaMockExam(sound, static_cast<std::int16_t>(kind), speed, minutes, UnitMs, tone, rangeIndex);
         if (pickedSlot >= 0)
             (latin ? LatinExamTextPicked : KanaExamTextPicked)[pickedSlot] = 0;
+        // Stop pressed while the exam was being compiled: it must not start playing
+        // afterwards. The poll then ends the exam as for a Stop during playback.
+        if (wave && StopRequested == -1)
+            platform::sound().stop();
     }
     if (!wave)
         endBeepExam(f);

@@ -11,6 +11,7 @@
 #include "settings/SharedSettings.h"
 #include "support/app_fixture.h"
 #include "support/morse_heard.h"
+#include "synthesis/frmExchangeProgress.h"
 
 #include <QDir>
 #include <QFile>
@@ -272,6 +273,28 @@ TEST_F(Exam, StopDuringAWaveExamEndsItAtTheNextPollTick)
     EXPECT_EQ(answer.text.split(' ', Qt::SkipEmptyParts).size(), 4); // the whole exam text
     runUntil([&] { return !f.timerCheckWavePlayEnd.enabled(); }, 2000);
     expectControlsBack();
+}
+
+TEST_F(Exam, StopWhileAWaveExamIsCompiledKeepsItFromPlaying)
+{
+    chooseExam(0, false);
+    watchAnswer();
+    // The first event the run handles is inside the compiler's conversion.
+    clock().callAfter(0, [&] {
+        EXPECT_TRUE(frmExchangeProgress.isLoaded());
+        f.StopButton_Command.click();
+        f.StartButton_Command.click(); // no second run inside this one
+    });
+    f.StartButton_Command.click();
+    EXPECT_EQ(StopRequested, -1);
+    EXPECT_FALSE(platform::sound().isPlaying());
+    runUntil([&] { return answer.shown > 0 && !f.timerCheckWavePlayEnd.enabled(); }, 5000);
+    EXPECT_EQ(answer.shown, 1);
+    expectControlsBack();
+    int exams = 0;
+    for (const auto& e : platform::sound().log())
+        exams += e.what.endsWith("/sound/Mogisiken.wav");
+    EXPECT_LE(exams, 1);
 }
 
 TEST_F(Exam, PseudoTextReadsTheWordFileAndRefusesAnEmptyOrMissingOne)
