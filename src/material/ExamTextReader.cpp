@@ -107,11 +107,13 @@ struct Token {
 };
 
 constexpr Token tokens[] = {
-    {u"[ﾎﾚ]", BracketSign::Hore},   {u"「ホレ」", BracketSign::Hore}, {u"「ほれ」", BracketSign::Hore},
-    {u"[ﾗﾀ]", BracketSign::Rata},   {u"「ラタ」", BracketSign::Rata}, {u"「らた」", BracketSign::Rata},
-    {u"[BT]", BracketSign::BT},     {u"[bt]", BracketSign::BT},       {u"「ＢＴ」", BracketSign::BT},
-    {u"「ｂｔ」", BracketSign::BT}, {u"[AR]", BracketSign::AR},       {u"[ar]", BracketSign::AR},
-    {u"「ＡＲ」", BracketSign::AR}, {u"「ａｒ」", BracketSign::AR},
+    {u"[ﾎﾚ]", BracketSign::Hore},     {u"「ホレ」", BracketSign::Hore},
+    {u"「ほれ」", BracketSign::Hore}, {u"[ﾗﾀ]", BracketSign::Rata},
+    {u"「ラタ」", BracketSign::Rata}, {u"「らた」", BracketSign::Rata},
+    {u"[BT]", BracketSign::BT},       {u"[bt]", BracketSign::BT},
+    {u"「ＢＴ」", BracketSign::BT},   {u"「ｂｔ」", BracketSign::BT},
+    {u"[AR]", BracketSign::AR},       {u"[ar]", BracketSign::AR},
+    {u"「ＡＲ」", BracketSign::AR},   {u"「ａｒ」", BracketSign::AR},
 };
 
 const QHash<char16_t, int>& listRows()

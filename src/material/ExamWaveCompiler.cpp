@@ -63,12 +63,15 @@ bool cancelledDuringYield()
 void showProgress(qsizetype i, qsizetype n)
 {
     if (const int k = ExamProgressAt(i, n))
-        ignoreErrors([k] { frmExchangeProgress().progressBarExchange.setValue(static_cast<float>(k)); });
+        ignoreErrors(
+            [k] { frmExchangeProgress().progressBarExchange.setValue(static_cast<float>(k)); });
 }
 
 class Build {
 public:
-    Build(std::int16_t unit, std::int16_t tone, std::int32_t rate) : unit_(unit), tone_(tone), rate_(rate) {}
+    Build(std::int16_t unit, std::int16_t tone, std::int32_t rate)
+        : unit_(unit), tone_(tone), rate_(rate)
+    {}
 
     // Builds a row at the current position; a later position is appended to the
     // recording. A character that cannot be built is left out.
@@ -82,7 +85,10 @@ public:
             ignoreErrors([] { JoinBuffers2(ExamSamples, ExamCharSamples); });
     }
 
-    void wordGap() const { ignoreErrors([&] { AppendWordGap(unit_, rate_); }); }
+    void wordGap() const
+    {
+        ignoreErrors([&] { AppendWordGap(unit_, rate_); });
+    }
 
     // Positions past the 16-bit range stay "a later position".
     static void advance(int positions)
@@ -135,7 +141,8 @@ void BuildAndPlayExamWave(std::int16_t slot, const QString& text, std::int16_t s
 
     // Only a missing file forces a rebuild; one that exists is judged by its key.
     if (slotFile && platform::fileExists(path) && keyMatches(alphabet, slot, tone, speed)) {
-        sound.playFile(path, platform::SND_FILENAME | platform::SND_NODEFAULT | platform::SND_ASYNC);
+        sound.playFile(path,
+                       platform::SND_FILENAME | platform::SND_NODEFAULT | platform::SND_ASYNC);
         armPlaybackEndPoll();
         return;
     }
@@ -144,8 +151,8 @@ void BuildAndPlayExamWave(std::int16_t slot, const QString& text, std::int16_t s
     const std::int16_t unit = ComputeUnitMs(platform::numberText(speed));
 
     if (text.isEmpty()) {
-        forms::MsgBox(QStringLiteral("読み込む文字が有りません｡"), forms::vbOKOnly | forms::vbCritical,
-                      QStringLiteral("エラー"));
+        forms::MsgBox(QStringLiteral("読み込む文字が有りません｡"),
+                      forms::vbOKOnly | forms::vbCritical, QStringLiteral("エラー"));
         return;
     }
 

@@ -21,7 +21,8 @@ SampleBuffer samplesOfFile(const QString& path)
 {
     const QByteArray file = platform::readWholeFile(path);
     SampleBuffer s((file.size() - 44) / 2);
-    qFromLittleEndian<std::int16_t>(file.constData() + 44, static_cast<qsizetype>(s.size()), s.data());
+    qFromLittleEndian<std::int16_t>(file.constData() + 44, static_cast<qsizetype>(s.size()),
+                                    s.data());
     return s;
 }
 
@@ -42,24 +43,30 @@ TEST_F(ExamSampleBuilders, EveryBuilderSendsItsCodeTwoUnitsAfterWhatTheCharacter
 {
     // The codes of the 73 builders, written out independently of the code table.
     const std::map<std::string, std::string> codes = {
-        {"LetterA", ".-"}, {"LetterB", "-..."}, {"LetterC", "-.-."}, {"LetterD", "-.."},
-        {"LetterE", "."}, {"LetterF", "..-."}, {"LetterG", "--."}, {"LetterH", "...."},
-        {"LetterI", ".."}, {"LetterJ", ".---"}, {"LetterK", "-.-"}, {"LetterL", ".-.."},
-        {"LetterM", "--"}, {"LetterN", "-."}, {"LetterO", "---"}, {"LetterP", ".--."},
-        {"LetterQ", "--.-"}, {"LetterR", ".-."}, {"LetterS", "..."}, {"LetterT", "-"},
-        {"LetterU", "..-"}, {"LetterV", "...-"}, {"LetterW", ".--"}, {"LetterX", "-..-"},
-        {"LetterY", "-.--"}, {"LetterZ", "--.."}, {"Digit1", ".----"}, {"Digit2", "..---"},
-        {"Digit3", "...--"}, {"Digit4", "....-"}, {"Digit5", "....."}, {"Digit6", "-...."},
-        {"Digit7", "--..."}, {"Digit8", "---.."}, {"Digit9", "----."}, {"Digit0", "-----"},
-        {"Period", ".-.-.-"}, {"Comma", "--..--"}, {"Question", "..--.."}, {"Apostrophe", ".----."},
-        {"Minus", "-....-"}, {"Slash", "-..-."}, {"LeftParen", "-.--."}, {"RightParen", "-.--.-"},
-        {"Quote", ".-..-."}, {"BT", "-...-"}, {"AR", ".-.-."}, {"HH", "........"},
-        {"Hore", "-..---"}, {"Rata", "...-."}, {"KanaRo", ".-.-"}, {"KanaTo", "..-.."},
-        {"KanaRu", "-.--."}, {"KanaSo", "---."}, {"KanaNo", "..--"}, {"KanaO", ".-..."},
-        {"KanaKo", "----"}, {"KanaE", "-.---"}, {"KanaTe", ".-.--"}, {"KanaA", "--.--"},
-        {"KanaSa", "-.-.-"}, {"KanaKi", "-.-.."}, {"KanaWe", ".--.."}, {"KanaYu", "-..--"},
-        {"KanaWi", ".-..-"}, {"KanaMi", "..-.-"}, {"KanaSi", "--.-."}, {"KanaHi", "--..-"},
-        {"KanaSe", ".---."}, {"KanaSu", "---.-"}, {"Handakuten", "..--."}, {"Chouon", ".--.-"},
+        {"LetterA", ".-"},        {"LetterB", "-..."},      {"LetterC", "-.-."},
+        {"LetterD", "-.."},       {"LetterE", "."},         {"LetterF", "..-."},
+        {"LetterG", "--."},       {"LetterH", "...."},      {"LetterI", ".."},
+        {"LetterJ", ".---"},      {"LetterK", "-.-"},       {"LetterL", ".-.."},
+        {"LetterM", "--"},        {"LetterN", "-."},        {"LetterO", "---"},
+        {"LetterP", ".--."},      {"LetterQ", "--.-"},      {"LetterR", ".-."},
+        {"LetterS", "..."},       {"LetterT", "-"},         {"LetterU", "..-"},
+        {"LetterV", "...-"},      {"LetterW", ".--"},       {"LetterX", "-..-"},
+        {"LetterY", "-.--"},      {"LetterZ", "--.."},      {"Digit1", ".----"},
+        {"Digit2", "..---"},      {"Digit3", "...--"},      {"Digit4", "....-"},
+        {"Digit5", "....."},      {"Digit6", "-...."},      {"Digit7", "--..."},
+        {"Digit8", "---.."},      {"Digit9", "----."},      {"Digit0", "-----"},
+        {"Period", ".-.-.-"},     {"Comma", "--..--"},      {"Question", "..--.."},
+        {"Apostrophe", ".----."}, {"Minus", "-....-"},      {"Slash", "-..-."},
+        {"LeftParen", "-.--."},   {"RightParen", "-.--.-"}, {"Quote", ".-..-."},
+        {"BT", "-...-"},          {"AR", ".-.-."},          {"HH", "........"},
+        {"Hore", "-..---"},       {"Rata", "...-."},        {"KanaRo", ".-.-"},
+        {"KanaTo", "..-.."},      {"KanaRu", "-.--."},      {"KanaSo", "---."},
+        {"KanaNo", "..--"},       {"KanaO", ".-..."},       {"KanaKo", "----"},
+        {"KanaE", "-.---"},       {"KanaTe", ".-.--"},      {"KanaA", "--.--"},
+        {"KanaSa", "-.-.-"},      {"KanaKi", "-.-.."},      {"KanaWe", ".--.."},
+        {"KanaYu", "-..--"},      {"KanaWi", ".-..-"},      {"KanaMi", "..-.-"},
+        {"KanaSi", "--.-."},      {"KanaHi", "--..-"},      {"KanaSe", ".---."},
+        {"KanaSu", "---.-"},      {"Handakuten", "..--."},  {"Chouon", ".--.-"},
         {"Danraku", ".-.-.."},
     };
     ASSERT_EQ(codes.size(), static_cast<std::size_t>(ExamSampleBuilderCount));
@@ -117,7 +124,11 @@ TEST_F(ExamSampleBuilders, ThePositionCounterDecidesWhereTheCharacterGoes)
     const struct {
         std::int16_t pos;
         bool intoRecording, intoLater;
-    } cases[] = {{1, true, false}, {2, false, true}, {300, false, true}, {0, false, false}, {-4, false, false}};
+    } cases[] = {{1, true, false},
+                 {2, false, true},
+                 {300, false, true},
+                 {0, false, false},
+                 {-4, false, false}};
     for (const auto& c : cases) {
         markBuffers();
         TextCharPos = c.pos;
@@ -158,27 +169,86 @@ TEST(ExamTextReader, SpellingsReadAsTheirCodeRows)
         const char16_t* ch;
         const char16_t* row; // key of the row, "" for nothing
     } cases[] = {
-        {u"A", u"A"}, {u"a", u"A"}, {u"Ａ", u"A"}, {u"ａ", u"A"}, {u"ｲ", u"A"}, {u"ｨ", u"A"},
-        {u"イ", u"A"}, {u"い", u"A"}, {u"ィ", u"A"}, {u"ぃ", u"A"}, {u"ｈ", u"H"}, {u"ｚ", u"Z"},
-        {u"ﾞ", u"I"}, {u"ヲ", u"J"}, {u"ｮ", u"M"}, {u"っ", u"P"}, {u"ゃ", u"W"}, {u"ゥ", u"U"},
-        {u"1", u"1"}, {u"１", u"1"}, {u"一", u"1"}, {u"0", u"0"}, {u"０", u"0"}, {u"〇", u"0"},
-        {u"九", u"9"}, {u"=", u"="}, {u"ﾒ", u"="}, {u"め", u"="}, {u"+", u"+"}, {u"ン", u"+"},
-        {u"終", u"."}, {u".", u"."}, {u"､", u"."}, {u"、", u"."}, {u"小", u","}, {u",", u","},
-        {u"？", u"?"}, {u"モ", u"/"}, {u"引", u"\""}, {u"\"", u"\""}, {u"略", u"'"},
-        {u"'", u"'"}, {u"-", u"-"}, {u"訂", u"訂正"}, {u"ﾙ", u"("}, {u"る", u"("},
-        {u"ﾛ", u"ロ"}, {u"と", u"ト"}, {u"ｫ", u"オ"}, {u"ぇ", u"エ"}, {u"ァ", u"ア"},
-        {u"ゅ", u"ユ"}, {u"ゐ", u"ヰ"}, {u"ゑ", u"ヱ"}, {u"ﾟ", u"ﾟ"}, {u"゜", u"ﾟ"},
-        {u"ｰ", u"ー"}, {u"ー", u"ー"}, {u"｣", u"」"}, {u"」", u"」"}, {u"す", u"ス"},
+        {u"A", u"A"},
+        {u"a", u"A"},
+        {u"Ａ", u"A"},
+        {u"ａ", u"A"},
+        {u"ｲ", u"A"},
+        {u"ｨ", u"A"},
+        {u"イ", u"A"},
+        {u"い", u"A"},
+        {u"ィ", u"A"},
+        {u"ぃ", u"A"},
+        {u"ｈ", u"H"},
+        {u"ｚ", u"Z"},
+        {u"ﾞ", u"I"},
+        {u"ヲ", u"J"},
+        {u"ｮ", u"M"},
+        {u"っ", u"P"},
+        {u"ゃ", u"W"},
+        {u"ゥ", u"U"},
+        {u"1", u"1"},
+        {u"１", u"1"},
+        {u"一", u"1"},
+        {u"0", u"0"},
+        {u"０", u"0"},
+        {u"〇", u"0"},
+        {u"九", u"9"},
+        {u"=", u"="},
+        {u"ﾒ", u"="},
+        {u"め", u"="},
+        {u"+", u"+"},
+        {u"ン", u"+"},
+        {u"終", u"."},
+        {u".", u"."},
+        {u"､", u"."},
+        {u"、", u"."},
+        {u"小", u","},
+        {u",", u","},
+        {u"？", u"?"},
+        {u"モ", u"/"},
+        {u"引", u"\""},
+        {u"\"", u"\""},
+        {u"略", u"'"},
+        {u"'", u"'"},
+        {u"-", u"-"},
+        {u"訂", u"訂正"},
+        {u"ﾙ", u"("},
+        {u"る", u"("},
+        {u"ﾛ", u"ロ"},
+        {u"と", u"ト"},
+        {u"ｫ", u"オ"},
+        {u"ぇ", u"エ"},
+        {u"ァ", u"ア"},
+        {u"ゅ", u"ユ"},
+        {u"ゐ", u"ヰ"},
+        {u"ゑ", u"ヱ"},
+        {u"ﾟ", u"ﾟ"},
+        {u"゜", u"ﾟ"},
+        {u"ｰ", u"ー"},
+        {u"ー", u"ー"},
+        {u"｣", u"」"},
+        {u"」", u"」"},
+        {u"す", u"ス"},
         // In no list: nothing is sent.
-        {u"!", u""}, {u"ヴ", u""}, {u"ゔ", u""}, {u"゛", u""}, {u"Ω", u""}, {u"*", u""},
-        {u"(", u""}, {u")", u""}, {u"[", u""},
+        {u"!", u""},
+        {u"ヴ", u""},
+        {u"ゔ", u""},
+        {u"゛", u""},
+        {u"Ω", u""},
+        {u"*", u""},
+        {u"(", u""},
+        {u")", u""},
+        {u"[", u""},
     };
     for (const auto& c : cases) {
         const QChar ch(c.ch[0]);
         EXPECT_EQ(CharacterListRow(ch), MorseRowOfKey(c.row)) << QString(ch).toStdString();
         // The exam reads the lists the same way.
-        if (ch != u'(' && ch != u')')
-            EXPECT_EQ(ExamCharacterRow(ch, false), MorseRowOfKey(c.row)) << QString(ch).toStdString();
+        if (ch != u'(' && ch != u')') {
+            EXPECT_EQ(ExamCharacterRow(ch, false), MorseRowOfKey(c.row))
+                << QString(ch).toStdString();
+        }
     }
 }
 
@@ -189,10 +259,10 @@ TEST(ExamTextReader, TheExamAlsoReadsFullWidthSignsAndSwitchesParenthesesToKanaC
         bool kana;
         const char* code;
     } cases[] = {
-        {u'＝', false, "-...-"}, {u'＋', false, ".-.-."}, {u'－', false, "-....-"},
-        {u'(', false, "-.--."},  {u'（', false, "-.--."}, {u')', false, "-.--.-"},
-        {u'）', false, "-.--.-"}, {u'(', true, "-.--.-"}, {u'（', true, "-.--.-"},
-        {u')', true, ".-..-."},  {u'）', true, ".-..-."}, {u'ル', true, "-.--."},
+        {u'＝', false, "-...-"},  {u'＋', false, ".-.-."}, {u'－', false, "-....-"},
+        {u'(', false, "-.--."},   {u'（', false, "-.--."}, {u')', false, "-.--.-"},
+        {u'）', false, "-.--.-"}, {u'(', true, "-.--.-"},  {u'（', true, "-.--.-"},
+        {u')', true, ".-..-."},   {u'）', true, ".-..-."}, {u'ル', true, "-.--."},
         {u'A', true, ".-"},
     };
     for (const auto& c : cases)
@@ -234,16 +304,26 @@ TEST(ExamTextReader, BracketWindowsNameFourSignsAndNothingElse)
         BracketSign sign;
         const char* code;
     } cases[] = {
-        {u"[ﾎﾚ]", BracketSign::Hore, "-..---"}, {u"「ホレ」", BracketSign::Hore, "-..---"},
-        {u"「ほれ」", BracketSign::Hore, "-..---"}, {u"[ﾗﾀ]", BracketSign::Rata, "...-."},
-        {u"「ラタ」", BracketSign::Rata, "...-."}, {u"「らた」", BracketSign::Rata, "...-."},
-        {u"[BT]", BracketSign::BT, "-...-"},     {u"[bt]", BracketSign::BT, "-...-"},
-        {u"「ＢＴ」", BracketSign::BT, "-...-"}, {u"「ｂｔ」", BracketSign::BT, "-...-"},
-        {u"[AR]", BracketSign::AR, ".-.-."},     {u"[ar]", BracketSign::AR, ".-.-."},
-        {u"「ＡＲ」", BracketSign::AR, ".-.-."}, {u"「ａｒ」", BracketSign::AR, ".-.-."},
-        {u"[Bt]", BracketSign::None, ""},        {u"[ホレ]", BracketSign::None, ""},
-        {u"「ｱｲｳ", BracketSign::None, ""},      {u"[B", BracketSign::None, ""},
-        {u"[", BracketSign::None, ""},           {u"[BT]X", BracketSign::None, ""},
+        {u"[ﾎﾚ]", BracketSign::Hore, "-..---"},
+        {u"「ホレ」", BracketSign::Hore, "-..---"},
+        {u"「ほれ」", BracketSign::Hore, "-..---"},
+        {u"[ﾗﾀ]", BracketSign::Rata, "...-."},
+        {u"「ラタ」", BracketSign::Rata, "...-."},
+        {u"「らた」", BracketSign::Rata, "...-."},
+        {u"[BT]", BracketSign::BT, "-...-"},
+        {u"[bt]", BracketSign::BT, "-...-"},
+        {u"「ＢＴ」", BracketSign::BT, "-...-"},
+        {u"「ｂｔ」", BracketSign::BT, "-...-"},
+        {u"[AR]", BracketSign::AR, ".-.-."},
+        {u"[ar]", BracketSign::AR, ".-.-."},
+        {u"「ＡＲ」", BracketSign::AR, ".-.-."},
+        {u"「ａｒ」", BracketSign::AR, ".-.-."},
+        {u"[Bt]", BracketSign::None, ""},
+        {u"[ホレ]", BracketSign::None, ""},
+        {u"「ｱｲｳ", BracketSign::None, ""},
+        {u"[B", BracketSign::None, ""},
+        {u"[", BracketSign::None, ""},
+        {u"[BT]X", BracketSign::None, ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ReadBracketToken(c.window), c.sign) << QString::fromUtf16(c.window).toStdString();
