@@ -46,7 +46,7 @@ QString runExam(const Twin& t, const QString& sound, int kind, int speed, int mi
     const int words = std::min<int>(ExamWordCount, ExamWordListSize);
     if (kind == 2 && words < 1)
         return QString(); // no words: nothing to send
-    // Unit products are taken wide; a 16-bit product would wrap at slow speeds.
+    // Unit products are taken wide, whatever unit a caller passes.
     const std::int32_t dash = 3 * unit;
     const std::int32_t fourUnits = 4 * unit;
     const int budget = MockExamBudget(t.kana, speed, minutes);
