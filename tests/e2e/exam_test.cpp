@@ -36,13 +36,6 @@ class Exam : public AppFixture {
 protected:
     FrmMain& f = shownMain();
 
-    static FrmMain& shownMain()
-    {
-        FrmMain& m = frmMain();
-        m.show();
-        return m;
-    }
-
     void SetUp() override
     {
         AppFixture::SetUp();
@@ -136,7 +129,8 @@ protected:
         EXPECT_FALSE(f.textReceiveTime.locked());
         EXPECT_TRUE(f.upDownToneFreq.enabled());
         EXPECT_TRUE(f.upDownSpeed.enabled());
-        EXPECT_TRUE(f.upDownReceiveTime.enabled());
+        // The exam-length group stays off for exam texts, as the mode shows it.
+        EXPECT_EQ(f.upDownReceiveTime.enabled(), f.comboMogisikenMode.listIndex() != 3);
     }
 
     Answer answer;

@@ -10,7 +10,7 @@
 #include "settings/SharedSettings.h"
 #include "synthesis/SoundBank.h"
 
-void AppFixture::SetUp()
+AppFixture::AppFixture()
 {
     platform::setProgramFolder(dir_.path());
     for (const QString& name : QDir(QStringLiteral(QUENLO_ASSETS_DIR)).entryList(QDir::Files))

@@ -23,7 +23,9 @@ struct ProgramEnded : std::runtime_error {
 // that throws instead of leaving the process.
 class AppFixture : public ::testing::Test {
 protected:
-    void SetUp() override;
+    // The environment is ready in the constructor, so members of a derived fixture
+    // may already load forms.
+    AppFixture();
     void TearDown() override;
 
     QString folder() const { return dir_.path(); }
