@@ -5,6 +5,8 @@
 #include "platform/text.h"
 #include "settings/FirstRunSettings.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
@@ -69,46 +71,64 @@ SettingsFile::SettingsFile(const QString& path)
     if (info.isDir())
         throw Failure(QStringLiteral("cannot open %1").arg(path));
     if (openCount == 0 && (!info.exists() || (info.isFile() && info.size() == 0))) {
-        // A first start: there is nothing in the file to lose. If the first-run
-        // file cannot be written, the file is created empty below and reads as
-        // zeros.
+        // A first start: there is nothing in the file to lose. If the first-run file
+        // cannot be written, the file is created empty below and reads as zeros.
         platform::ignoreErrors([&] { platform::writeWholeFile(path, FirstRunSettingsImage()); });
     }
-    file_.setFileName(path);
-    // ReadWrite never truncates; Unbuffered sends every write to the file at
-    // once.
-    if (!file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    auto file = std::make_unique<QFile>(path);
+    // ReadWrite never truncates; Unbuffered sends every write to the file at once.
+    if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         throw Failure(QStringLiteral("cannot open %1").arg(path));
+    device_ = std::move(file);
+    isFile_ = true;
     ++openCount;
+}
+
+SettingsFile::SettingsFile(const QByteArray& image)
+{
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(image);
+    buffer->open(QIODevice::ReadOnly);
+    device_ = std::move(buffer);
 }
 
 SettingsFile::~SettingsFile()
 {
-    file_.close();
-    --openCount;
+    device_->close();
+    if (isFile_)
+        --openCount;
 }
+
+namespace {
+QString nameOf(const QIODevice& device)
+{
+    if (auto* file = qobject_cast<const QFile*>(&device))
+        return file->fileName();
+    return QStringLiteral("the settings image");
+}
+} // namespace
 
 QByteArray SettingsFile::readAt(qint64 offset, int n)
 {
     QByteArray bytes(n, '\0');
-    const qint64 available = std::min<qint64>(n, std::max<qint64>(0, file_.size() - offset));
+    const qint64 available = std::min<qint64>(n, std::max<qint64>(0, device_->size() - offset));
     if (available > 0) {
-        if (!file_.seek(offset) || file_.read(bytes.data(), available) != available)
-            throw Failure(QStringLiteral("cannot read %1").arg(file_.fileName()));
+        if (!device_->seek(offset) || device_->read(bytes.data(), available) != available)
+            throw Failure(QStringLiteral("cannot read %1").arg(nameOf(*device_)));
     }
     return bytes;
 }
 
 void SettingsFile::writeAt(qint64 offset, const QByteArray& bytes)
 {
-    const qint64 size = file_.size();
+    const qint64 size = device_->size();
     // The records between the old end and this value read as zero: fill them, so
     // the file holds no hole whose later write could fail for want of space.
     const QByteArray gap(offset > size ? offset - size : 0, '\0');
     const qint64 start = offset > size ? size : offset;
     const QByteArray all = gap + bytes;
-    if (!file_.seek(start) || file_.write(all) != all.size() || !file_.flush())
-        throw Failure(QStringLiteral("cannot write %1").arg(file_.fileName()));
+    if (!device_->seek(start) || device_->write(all) != all.size())
+        throw Failure(QStringLiteral("cannot write %1").arg(nameOf(*device_)));
 }
 
 std::int16_t SettingsFile::readInt16(int record)

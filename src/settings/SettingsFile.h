@@ -1,9 +1,10 @@
 #pragma once
 #include <QByteArray>
-#include <QFile>
+#include <QIODevice>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 // saveset.dat: records of SettingsRecordLength bytes numbered 1..262, one value
@@ -44,6 +45,9 @@ public:
     // (FirstRunSettings.h), written completely or not at all; otherwise it is
     // created empty.
     explicit SettingsFile(const QString& path);
+    // Reads from an image in memory; every write fails. The loaders read the
+    // first-run settings this way when the file cannot be opened at all.
+    explicit SettingsFile(const QByteArray& image);
     ~SettingsFile();
     SettingsFile(const SettingsFile&) = delete;
     SettingsFile& operator=(const SettingsFile&) = delete;
@@ -67,5 +71,6 @@ private:
     QByteArray readAt(qint64 offset, int n);
     void writeAt(qint64 offset, const QByteArray& bytes);
 
-    QFile file_;
+    std::unique_ptr<QIODevice> device_;
+    bool isFile_ = false;
 };
