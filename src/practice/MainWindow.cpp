@@ -78,7 +78,7 @@ void FrmMain::Form_Load()
     instanceLock = std::make_unique<platform::SingleInstance>(platform::programFolder());
     if (!instanceLock->acquired()) {
         MsgBox(QStringLiteral("既に起動されています"), vbOKOnly | vbCritical | vbSystemModal,
-            QStringLiteral("Quenlo<Varneth>"));
+               QStringLiteral("Quenlo<Varneth>"));
         platform::endProgram(0); // touches nothing: no settings read or written
     }
     LoadSettings();
@@ -114,10 +114,7 @@ void FrmMain::mnuOptions_Click() { showCentredOnMain(frmOptions()); }
 
 void FrmMain::mnuHelpAbout_Click() { showCentredOnMain(frmAbout()); }
 
-void FrmMain::mnuHelpReadme_Click()
-{
-    platform::shellOpen(platform::besideProgram(QStringLiteral("ReadMe.txt")));
-}
+void FrmMain::mnuHelpReadme_Click() { platform::shellOpen(platform::besideProgram(QStringLiteral("ReadMe.txt"))); }
 
 void FrmMain::mnuHelpOnlineManual_Click() { platform::shellOpen(onlineManualAddress); }
 

@@ -35,10 +35,11 @@ void FillExamKindList()
 
 std::array<forms::Menu*, 13> LatinRangeItems(FrmMain& f)
 {
-    return {&f.mnuMojiHanniAtoE, &f.mnuMojiHanniFtoJ, &f.mnuMojiHanniKtoO, &f.mnuMojiHanniPtoT,
-        &f.mnuMojiHanniUtoZ, &f.mnuMojiHanniAllAlphabets, &f.mnuMojiHanniNumbers, &f.mnuMojiHanniMarks,
-        &f.mnuMojiHanniAlphabetsNumbers, &f.mnuMojiHanniAlphabetsMarks, &f.mnuMojiHanniNumbersMarks,
-        &f.mnuMojiHanniAll, &f.mnuMojihanniUserChose};
+    return {&f.mnuMojiHanniAtoE,           &f.mnuMojiHanniFtoJ,         &f.mnuMojiHanniKtoO,
+            &f.mnuMojiHanniPtoT,           &f.mnuMojiHanniUtoZ,         &f.mnuMojiHanniAllAlphabets,
+            &f.mnuMojiHanniNumbers,        &f.mnuMojiHanniMarks,        &f.mnuMojiHanniAlphabetsNumbers,
+            &f.mnuMojiHanniAlphabetsMarks, &f.mnuMojiHanniNumbersMarks, &f.mnuMojiHanniAll,
+            &f.mnuMojihanniUserChose};
 }
 
 QString LatinRangeKey(std::size_t row) { return QString::fromLatin1(LatinRangeNames[row]).mid(6); }

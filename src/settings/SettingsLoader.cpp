@@ -51,16 +51,52 @@ struct AlphabetBlock {
 
 AlphabetBlock latinBlock()
 {
-    return {2, 3, 4, 5, 6, 12, 13, 14, {0, 15, 17, 19}, {0, 16, 18, 20}, 22, 23, 24, 48, LatinWordLenMin,
-        LatinWordLenMax, nullptr, LatinWordFileTitle, LatinWordFilePath, LatinCodePlayCount,
-        LatinCodeGapUnits};
+    return {2,
+            3,
+            4,
+            5,
+            6,
+            12,
+            13,
+            14,
+            {0, 15, 17, 19},
+            {0, 16, 18, 20},
+            22,
+            23,
+            24,
+            48,
+            LatinWordLenMin,
+            LatinWordLenMax,
+            nullptr,
+            LatinWordFileTitle,
+            LatinWordFilePath,
+            LatinCodePlayCount,
+            LatinCodeGapUnits};
 }
 
 AlphabetBlock kanaBlock()
 {
-    return {124, 125, 126, 127, 128, 130, 131, 132, {0, 134, 136, 138}, {0, 135, 137, 139}, 140, 141, 142, 68,
-        KanaWordLenMin, KanaWordLenMax, &KanaWordFileChoice, KanaWordFileTitle, KanaWordFilePath,
-        KanaCodePlayCount, KanaCodeGapUnits};
+    return {124,
+            125,
+            126,
+            127,
+            128,
+            130,
+            131,
+            132,
+            {0, 134, 136, 138},
+            {0, 135, 137, 139},
+            140,
+            141,
+            142,
+            68,
+            KanaWordLenMin,
+            KanaWordLenMax,
+            &KanaWordFileChoice,
+            KanaWordFileTitle,
+            KanaWordFilePath,
+            KanaCodePlayCount,
+            KanaCodeGapUnits};
 }
 
 AlphabetBlock blockInUse() { return AlphabetIsLatin == -1 ? latinBlock() : kanaBlock(); }
@@ -161,9 +197,8 @@ void loadAlphabetRecords(FrmMain& f, SettingsFile& file)
             o.labelCodeInterval.setCaption(QStringLiteral("遅延時間 ±0%"));
         } else {
             CodeIntervalFactor = static_cast<float>(1 + o.hScrollCodeInterval.value() * 0.01);
-            o.labelCodeInterval.setCaption(QStringLiteral("遅延時間 %1%2%")
-                                               .arg(interval > 0 ? QStringLiteral("+") : QString())
-                                               .arg(interval));
+            o.labelCodeInterval.setCaption(
+                QStringLiteral("遅延時間 %1%2%").arg(interval > 0 ? QStringLiteral("+") : QString()).arg(interval));
         }
     });
 
@@ -195,7 +230,7 @@ void loadAlphabetRecords(FrmMain& f, SettingsFile& file)
 
     std::int16_t choice = 0;
     readInto(b.wordFileChoiceVariable ? *b.wordFileChoiceVariable : choice,
-        [&] { return file.readInt16(b.wordFileChoice); });
+             [&] { return file.readInt16(b.wordFileChoice); });
     if (b.wordFileChoiceVariable)
         choice = *b.wordFileChoiceVariable;
     ignoreErrors([&] {

@@ -26,8 +26,5 @@ void setSlider(forms::HScrollBar& slider, std::optional<int>& outside, int value
 // The sliders are the live store: reading one loads the dialog when it is not loaded.
 int ToneQualityValue() { return qualityOutsideSlider.value_or(frmOptions().WavQuarityHScroll.value()); }
 int ToneVolumeValue() { return volumeOutsideSlider.value_or(frmOptions().WavVolumeHScroll.value()); }
-void SetToneQualityValue(int value)
-{
-    setSlider(frmOptions().WavQuarityHScroll, qualityOutsideSlider, value);
-}
+void SetToneQualityValue(int value) { setSlider(frmOptions().WavQuarityHScroll, qualityOutsideSlider, value); }
 void SetToneVolumeValue(int value) { setSlider(frmOptions().WavVolumeHScroll, volumeOutsideSlider, value); }

@@ -23,10 +23,11 @@ bool onlyChecked(const std::vector<Menu*>& items, const Menu* checked)
 
 std::vector<Menu*> latinRangeItems(FrmMain& f)
 {
-    return {&f.mnuMojiHanniAtoE, &f.mnuMojiHanniFtoJ, &f.mnuMojiHanniKtoO, &f.mnuMojiHanniPtoT,
-        &f.mnuMojiHanniUtoZ, &f.mnuMojiHanniAllAlphabets, &f.mnuMojiHanniNumbers, &f.mnuMojiHanniMarks,
-        &f.mnuMojiHanniAlphabetsNumbers, &f.mnuMojiHanniAlphabetsMarks, &f.mnuMojiHanniNumbersMarks,
-        &f.mnuMojiHanniAll, &f.mnuMojihanniUserChose};
+    return {&f.mnuMojiHanniAtoE,           &f.mnuMojiHanniFtoJ,         &f.mnuMojiHanniKtoO,
+            &f.mnuMojiHanniPtoT,           &f.mnuMojiHanniUtoZ,         &f.mnuMojiHanniAllAlphabets,
+            &f.mnuMojiHanniNumbers,        &f.mnuMojiHanniMarks,        &f.mnuMojiHanniAlphabetsNumbers,
+            &f.mnuMojiHanniAlphabetsMarks, &f.mnuMojiHanniNumbersMarks, &f.mnuMojiHanniAll,
+            &f.mnuMojihanniUserChose};
 }
 
 bool noModeSelectedButDesign(FrmMain& f)
@@ -37,209 +38,207 @@ bool noModeSelectedButDesign(FrmMain& f)
 
 const MappingCase mappingCases[] = {
     {"Mode3SelectsListenThrough", [](SettingsFile& s) { s.writeInt16(2, 3); },
-        [](FrmMain& f, FrmOptions&) {
-            EXPECT_TRUE(f.optionKikinagashiMode.value());
-            EXPECT_FALSE(f.optionKakuninMode.value());
-        }},
+     [](FrmMain& f, FrmOptions&) {
+         EXPECT_TRUE(f.optionKikinagashiMode.value());
+         EXPECT_FALSE(f.optionKakuninMode.value());
+     }},
     {"Mode0LeavesTheDesignSelection", [](SettingsFile& s) { s.writeInt16(2, 0); },
-        [](FrmMain& f, FrmOptions&) { EXPECT_TRUE(noModeSelectedButDesign(f)); }},
+     [](FrmMain& f, FrmOptions&) { EXPECT_TRUE(noModeSelectedButDesign(f)); }},
     {"Mode5LeavesTheDesignSelection", [](SettingsFile& s) { s.writeInt16(2, 5); },
-        [](FrmMain& f, FrmOptions&) { EXPECT_TRUE(noModeSelectedButDesign(f)); }},
+     [](FrmMain& f, FrmOptions&) { EXPECT_TRUE(noModeSelectedButDesign(f)); }},
     {"KanaMode4SelectsTheMockExam",
-        [](SettingsFile& s) {
-            s.writeInt16(1, 0);
-            s.writeInt16(124, 4);
-            s.writeInt16(2, 2); // the Latin twin is not read
-        },
-        [](FrmMain& f, FrmOptions&) {
-            EXPECT_TRUE(f.optionMogisikenMode.value());
-            EXPECT_FALSE(f.optionKikitoriMode.value());
-        }},
+     [](SettingsFile& s) {
+         s.writeInt16(1, 0);
+         s.writeInt16(124, 4);
+         s.writeInt16(2, 2); // the Latin twin is not read
+     },
+     [](FrmMain& f, FrmOptions&) {
+         EXPECT_TRUE(f.optionMogisikenMode.value());
+         EXPECT_FALSE(f.optionKikitoriMode.value());
+     }},
     {"ToneAndSpeedFillTheBoxesAndPickThePreset",
-        [](SettingsFile& s) {
-            s.writeInt16(3, 1200);
-            s.writeInt16(4, 60);
-            s.writeInt16(6, 12);
-        },
-        [](FrmMain& f, FrmOptions&) {
-            EXPECT_EQ(f.textToneFreq.text(), "1200");
-            EXPECT_EQ(f.textCwSpeed.text(), "60");
-            EXPECT_TRUE(f.optionSpeed60.value());
-            EXPECT_FALSE(f.optionSpeed45.value());
-            EXPECT_EQ(f.textReceiveTime.text(), "12");
-        }},
+     [](SettingsFile& s) {
+         s.writeInt16(3, 1200);
+         s.writeInt16(4, 60);
+         s.writeInt16(6, 12);
+     },
+     [](FrmMain& f, FrmOptions&) {
+         EXPECT_EQ(f.textToneFreq.text(), "1200");
+         EXPECT_EQ(f.textCwSpeed.text(), "60");
+         EXPECT_TRUE(f.optionSpeed60.value());
+         EXPECT_FALSE(f.optionSpeed45.value());
+         EXPECT_EQ(f.textReceiveTime.text(), "12");
+     }},
     {"ExamKind7SelectsNothingAndTheLoadGoesOn",
-        [](SettingsFile& s) {
-            s.writeInt16(5, 7);
-            s.writeInt16(6, 9);
-        },
-        [](FrmMain& f, FrmOptions&) {
-            EXPECT_EQ(f.comboMogisikenMode.listIndex(), -1);
-            EXPECT_EQ(f.textReceiveTime.text(), "9");
-        }},
+     [](SettingsFile& s) {
+         s.writeInt16(5, 7);
+         s.writeInt16(6, 9);
+     },
+     [](FrmMain& f, FrmOptions&) {
+         EXPECT_EQ(f.comboMogisikenMode.listIndex(), -1);
+         EXPECT_EQ(f.textReceiveTime.text(), "9");
+     }},
     {"Beep", [](SettingsFile& s) { s.writeString(7, "BEEP"); },
-        [](FrmMain& f, FrmOptions&) {
-            EXPECT_TRUE(f.mnuSoundBeep.checked());
-            EXPECT_FALSE(f.mnuSoundWave.checked());
-        }},
+     [](FrmMain& f, FrmOptions&) {
+         EXPECT_TRUE(f.mnuSoundBeep.checked());
+         EXPECT_FALSE(f.mnuSoundWave.checked());
+     }},
     {"WaveDelayChecksNeither", [](SettingsFile& s) { s.writeString(7, "WAVE_DELAY"); },
-        [](FrmMain& f, FrmOptions&) {
-            EXPECT_FALSE(f.mnuSoundBeep.checked());
-            EXPECT_FALSE(f.mnuSoundWave.checked());
-        }},
+     [](FrmMain& f, FrmOptions&) {
+         EXPECT_FALSE(f.mnuSoundBeep.checked());
+         EXPECT_FALSE(f.mnuSoundWave.checked());
+     }},
     {"LowerCaseWaveIsNoSoundMode", [](SettingsFile& s) { s.writeString(7, "wave"); },
-        [](FrmMain& f, FrmOptions&) {
-            EXPECT_FALSE(f.mnuSoundBeep.checked());
-            EXPECT_FALSE(f.mnuSoundWave.checked());
-        }},
+     [](FrmMain& f, FrmOptions&) {
+         EXPECT_FALSE(f.mnuSoundBeep.checked());
+         EXPECT_FALSE(f.mnuSoundWave.checked());
+     }},
     {"Quality3Volume3",
-        [](SettingsFile& s) {
-            s.writeInt16(8, 3);
-            s.writeInt16(9, 3);
-        },
-        [](FrmMain&, FrmOptions& o) {
-            EXPECT_EQ(o.QuarityLabel.caption(), "[音質3]");
-            EXPECT_EQ(o.WavQuarityHScroll.value(), 3);
-            EXPECT_EQ(ToneQualityValue(), 3);
-            EXPECT_EQ(o.VolumeLabel.caption(), "[音量6]");
-            EXPECT_EQ(o.WavVolumeHScroll.value(), 3);
-        }},
+     [](SettingsFile& s) {
+         s.writeInt16(8, 3);
+         s.writeInt16(9, 3);
+     },
+     [](FrmMain&, FrmOptions& o) {
+         EXPECT_EQ(o.QuarityLabel.caption(), "[音質3]");
+         EXPECT_EQ(o.WavQuarityHScroll.value(), 3);
+         EXPECT_EQ(ToneQualityValue(), 3);
+         EXPECT_EQ(o.VolumeLabel.caption(), "[音量6]");
+         EXPECT_EQ(o.WavVolumeHScroll.value(), 3);
+     }},
     {"Quality0LeavesSliderAndLabel",
-        [](SettingsFile& s) {
-            s.writeInt16(8, 0);
-            s.writeInt16(9, 6);
-        },
-        [](FrmMain&, FrmOptions& o) {
-            EXPECT_EQ(o.WavQuarityHScroll.value(), 1);
-            EXPECT_EQ(o.QuarityLabel.caption(), "[音質5]");
-            EXPECT_EQ(o.WavVolumeHScroll.value(), 1);
-            EXPECT_EQ(o.VolumeLabel.caption(), "[音量10]");
-        }},
+     [](SettingsFile& s) {
+         s.writeInt16(8, 0);
+         s.writeInt16(9, 6);
+     },
+     [](FrmMain&, FrmOptions& o) {
+         EXPECT_EQ(o.WavQuarityHScroll.value(), 1);
+         EXPECT_EQ(o.QuarityLabel.caption(), "[音質5]");
+         EXPECT_EQ(o.WavVolumeHScroll.value(), 1);
+         EXPECT_EQ(o.VolumeLabel.caption(), "[音量10]");
+     }},
     {"CodeIntervalMinus30", [](SettingsFile& s) { s.writeInt16(10, -30); },
-        [](FrmMain&, FrmOptions& o) {
-            EXPECT_EQ(CodeIntervalFactor, static_cast<float>(1 + -30 * 0.01));
-            EXPECT_EQ(o.labelCodeInterval.caption(), "遅延時間 -30%");
-            EXPECT_EQ(o.hScrollCodeInterval.value(), -30);
-        }},
+     [](FrmMain&, FrmOptions& o) {
+         EXPECT_EQ(CodeIntervalFactor, static_cast<float>(1 + -30 * 0.01));
+         EXPECT_EQ(o.labelCodeInterval.caption(), "遅延時間 -30%");
+         EXPECT_EQ(o.hScrollCodeInterval.value(), -30);
+     }},
     {"CodeInterval25", [](SettingsFile& s) { s.writeInt16(10, 25); },
-        [](FrmMain&, FrmOptions& o) {
-            EXPECT_EQ(CodeIntervalFactor, 1.25f);
-            EXPECT_EQ(o.labelCodeInterval.caption(), "遅延時間 +25%");
-        }},
+     [](FrmMain&, FrmOptions& o) {
+         EXPECT_EQ(CodeIntervalFactor, 1.25f);
+         EXPECT_EQ(o.labelCodeInterval.caption(), "遅延時間 +25%");
+     }},
     {"CodeInterval0IsExactlyOne", [](SettingsFile& s) { s.writeInt16(10, 0); },
-        [](FrmMain&, FrmOptions& o) {
-            EXPECT_EQ(CodeIntervalFactor, 1.0f);
-            EXPECT_EQ(o.labelCodeInterval.caption(), "遅延時間 ±0%");
-        }},
+     [](FrmMain&, FrmOptions& o) {
+         EXPECT_EQ(CodeIntervalFactor, 1.0f);
+         EXPECT_EQ(o.labelCodeInterval.caption(), "遅延時間 ±0%");
+     }},
     {"CodeIntervalBeyondTheSliderIsSkipped", [](SettingsFile& s) { s.writeInt16(10, 150); },
-        [](FrmMain&, FrmOptions& o) {
-            EXPECT_EQ(CodeIntervalFactor, 1.0f);
-            EXPECT_EQ(o.hScrollCodeInterval.value(), 0);
-            EXPECT_EQ(o.labelCodeInterval.caption(), "遅延時間 ±0%");
-        }},
+     [](FrmMain&, FrmOptions& o) {
+         EXPECT_EQ(CodeIntervalFactor, 1.0f);
+         EXPECT_EQ(o.hScrollCodeInterval.value(), 0);
+         EXPECT_EQ(o.labelCodeInterval.caption(), "遅延時間 ±0%");
+     }},
     {"RangeUser", [](SettingsFile& s) { s.writeString(11, "User"); },
-        [](FrmMain& f, FrmOptions&) {
-            EXPECT_TRUE(onlyChecked(latinRangeItems(f), &f.mnuMojihanniUserChose));
-        }},
+     [](FrmMain& f, FrmOptions&) { EXPECT_TRUE(onlyChecked(latinRangeItems(f), &f.mnuMojihanniUserChose)); }},
     {"UnknownRangeKeyChangesNoItem", [](SettingsFile& s) { s.writeString(11, "AtoZ"); },
-        [](FrmMain& f, FrmOptions&) {
-            for (Menu* m : latinRangeItems(f))
-                EXPECT_TRUE(m->checked()); // the design marks every item
-        }},
+     [](FrmMain& f, FrmOptions&) {
+         for (Menu* m : latinRangeItems(f))
+             EXPECT_TRUE(m->checked()); // the design marks every item
+     }},
     {"WordFileChoice2", [](SettingsFile& s) { s.writeInt16(14, 2); },
-        [](FrmMain&, FrmOptions& o) {
-            EXPECT_TRUE(o.optionEntryFile2.value());
-            EXPECT_FALSE(o.optionEntrySampleFile.value());
-        }},
+     [](FrmMain&, FrmOptions& o) {
+         EXPECT_TRUE(o.optionEntryFile2.value());
+         EXPECT_FALSE(o.optionEntrySampleFile.value());
+     }},
     {"WordFileChoice7SelectsNone", [](SettingsFile& s) { s.writeInt16(14, 7); },
-        [](FrmMain&, FrmOptions& o) {
-            for (OptionButton* b :
-                {&o.optionEntrySampleFile, &o.optionEntryFile1, &o.optionEntryFile2, &o.optionEntryFile3})
-                EXPECT_FALSE(b->value());
-        }},
+     [](FrmMain&, FrmOptions& o) {
+         for (OptionButton* b :
+              {&o.optionEntrySampleFile, &o.optionEntryFile1, &o.optionEntryFile2, &o.optionEntryFile3})
+             EXPECT_FALSE(b->value());
+     }},
     {"KanaWordFilesTitlesAndPaths",
-        [](SettingsFile& s) {
-            s.writeInt16(1, 0);
-            s.writeInt16(132, 3);
-            s.writeString(134, "単語一");
-            s.writeString(139, "/home/学習者/三.txt");
-            s.writeInt16(130, 2);
-            s.writeInt16(131, 6);
-            s.writeInt16(140, 4);
-            s.writeInt16(141, 7);
-        },
-        [](FrmMain&, FrmOptions& o) {
-            EXPECT_EQ(KanaWordFileChoice, 3);
-            EXPECT_TRUE(o.optionEntryFile3.value());
-            EXPECT_EQ(KanaWordFileTitle[1], "単語一");
-            EXPECT_EQ(KanaWordFilePath[3], "/home/学習者/三.txt");
-            EXPECT_EQ(KanaWordLenMin, 2);
-            EXPECT_EQ(o.textLowerBound.text(), "2");
-            EXPECT_EQ(o.textUpperBound.text(), "6");
-            EXPECT_EQ(KanaCodePlayCount, 4);
-            EXPECT_EQ(o.textHugouKakuninPlayTimes.text(), "4");
-            EXPECT_EQ(o.textHugouSpace.text(), "7");
-        }},
+     [](SettingsFile& s) {
+         s.writeInt16(1, 0);
+         s.writeInt16(132, 3);
+         s.writeString(134, "単語一");
+         s.writeString(139, "/home/学習者/三.txt");
+         s.writeInt16(130, 2);
+         s.writeInt16(131, 6);
+         s.writeInt16(140, 4);
+         s.writeInt16(141, 7);
+     },
+     [](FrmMain&, FrmOptions& o) {
+         EXPECT_EQ(KanaWordFileChoice, 3);
+         EXPECT_TRUE(o.optionEntryFile3.value());
+         EXPECT_EQ(KanaWordFileTitle[1], "単語一");
+         EXPECT_EQ(KanaWordFilePath[3], "/home/学習者/三.txt");
+         EXPECT_EQ(KanaWordLenMin, 2);
+         EXPECT_EQ(o.textLowerBound.text(), "2");
+         EXPECT_EQ(o.textUpperBound.text(), "6");
+         EXPECT_EQ(KanaCodePlayCount, 4);
+         EXPECT_EQ(o.textHugouKakuninPlayTimes.text(), "4");
+         EXPECT_EQ(o.textHugouSpace.text(), "7");
+     }},
     {"SampleRate8000", [](SettingsFile& s) { s.writeInt32(21, 8000); },
-        [](FrmMain&, FrmOptions& o) {
-            EXPECT_EQ(WaveSampleRate, 8000);
-            EXPECT_TRUE(o.optionWaveSampLow.value());
-            EXPECT_FALSE(o.optionWaveSampHigh.value());
-        }},
+     [](FrmMain&, FrmOptions& o) {
+         EXPECT_EQ(WaveSampleRate, 8000);
+         EXPECT_TRUE(o.optionWaveSampLow.value());
+         EXPECT_FALSE(o.optionWaveSampHigh.value());
+     }},
     {"SampleRate11025SelectsNeither", [](SettingsFile& s) { s.writeInt32(21, 11025); },
-        [](FrmMain&, FrmOptions& o) {
-            EXPECT_EQ(WaveSampleRate, 11025);
-            EXPECT_FALSE(o.optionWaveSampLow.value());
-            EXPECT_FALSE(o.optionWaveSampHigh.value());
-        }},
+     [](FrmMain&, FrmOptions& o) {
+         EXPECT_EQ(WaveSampleRate, 11025);
+         EXPECT_FALSE(o.optionWaveSampLow.value());
+         EXPECT_FALSE(o.optionWaveSampHigh.value());
+     }},
     {"KanaDakutenUnticked",
-        [](SettingsFile& s) {
-            s.writeInt16(1, 0);
-            s.writeInt16(261, 0);
-        },
-        [](FrmMain& f, FrmOptions&) {
-            EXPECT_EQ(f.checkExceptDakutenHandakuten.value(), 0);
-            EXPECT_EQ(KanaExcludeDakuten, 0);
-        }},
+     [](SettingsFile& s) {
+         s.writeInt16(1, 0);
+         s.writeInt16(261, 0);
+     },
+     [](FrmMain& f, FrmOptions&) {
+         EXPECT_EQ(f.checkExceptDakutenHandakuten.value(), 0);
+         EXPECT_EQ(KanaExcludeDakuten, 0);
+     }},
     {"KanaDakutenTicked",
-        [](SettingsFile& s) {
-            s.writeInt16(1, 0);
-            s.writeInt16(261, -1);
-        },
-        [](FrmMain& f, FrmOptions&) {
-            EXPECT_EQ(f.checkExceptDakutenHandakuten.value(), 1);
-            EXPECT_EQ(KanaExcludeDakuten, -1);
-        }},
+     [](SettingsFile& s) {
+         s.writeInt16(1, 0);
+         s.writeInt16(261, -1);
+     },
+     [](FrmMain& f, FrmOptions&) {
+         EXPECT_EQ(f.checkExceptDakutenHandakuten.value(), 1);
+         EXPECT_EQ(KanaExcludeDakuten, -1);
+     }},
     {"KanaDakuten5LeavesTheBox",
-        [](SettingsFile& s) {
-            s.writeInt16(1, 0);
-            s.writeInt16(261, 5);
-        },
-        [](FrmMain& f, FrmOptions&) { EXPECT_EQ(f.checkExceptDakutenHandakuten.value(), 1); }},
+     [](SettingsFile& s) {
+         s.writeInt16(1, 0);
+         s.writeInt16(261, 5);
+     },
+     [](FrmMain& f, FrmOptions&) { EXPECT_EQ(f.checkExceptDakutenHandakuten.value(), 1); }},
     {"KanaUserChosenEmptyIsNotChosen",
-        [](SettingsFile& s) {
-            s.writeInt16(1, 0);
-            s.writeTagged(146, std::nullopt);
-            s.writeTagged(147, 6);
-            s.writeTagged(209, 68);
-            s.writeInt16(129, 0);
-        },
-        [](FrmMain&, FrmOptions&) {
-            EXPECT_EQ(KanaUserChosen[5], 0);
-            EXPECT_EQ(KanaUserChosen[6], 6);
-            EXPECT_EQ(KanaUserChosen[68], 68);
-            EXPECT_EQ(KanaRangeIndex, 0);
-        }},
+     [](SettingsFile& s) {
+         s.writeInt16(1, 0);
+         s.writeTagged(146, std::nullopt);
+         s.writeTagged(147, 6);
+         s.writeTagged(209, 68);
+         s.writeInt16(129, 0);
+     },
+     [](FrmMain&, FrmOptions&) {
+         EXPECT_EQ(KanaUserChosen[5], 0);
+         EXPECT_EQ(KanaUserChosen[6], 6);
+         EXPECT_EQ(KanaUserChosen[68], 68);
+         EXPECT_EQ(KanaRangeIndex, 0);
+     }},
     {"LatinUserChosenAll48",
-        [](SettingsFile& s) {
-            s.writeInt16(24, 1);
-            s.writeInt16(71, 48);
-        },
-        [](FrmMain&, FrmOptions&) {
-            EXPECT_EQ(LatinUserChosen[1], 1);
-            EXPECT_EQ(LatinUserChosen[48], 48);
-            EXPECT_EQ(LatinUserChosen[2], 0);
-        }},
+     [](SettingsFile& s) {
+         s.writeInt16(24, 1);
+         s.writeInt16(71, 48);
+     },
+     [](FrmMain&, FrmOptions&) {
+         EXPECT_EQ(LatinUserChosen[1], 1);
+         EXPECT_EQ(LatinUserChosen[48], 48);
+         EXPECT_EQ(LatinUserChosen[2], 0);
+     }},
 };
 
 class LoaderMapping : public SettingsFixture, public ::testing::WithParamInterface<MappingCase> {};
@@ -253,7 +252,7 @@ TEST_P(LoaderMapping, StoredValueReachesItsControl)
 }
 
 INSTANTIATE_TEST_SUITE_P(Records, LoaderMapping, ::testing::ValuesIn(mappingCases),
-    [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class SettingsStart : public SettingsFixture {};
 

@@ -108,7 +108,7 @@ TEST_F(SettingsSave, KanaSettingsComeBackAfterARestartAndLeaveTheLatinBlock)
     const QByteArray after = fileBytes();
     EXPECT_EQ(after.left(SettingsRecordOffset(7)).mid(2), before.left(SettingsRecordOffset(7)).mid(2));
     EXPECT_EQ(after.mid(SettingsRecordOffset(8), SettingsRecordOffset(124) - SettingsRecordOffset(8)),
-        before.mid(SettingsRecordOffset(8), SettingsRecordOffset(124) - SettingsRecordOffset(8)));
+              before.mid(SettingsRecordOffset(8), SettingsRecordOffset(124) - SettingsRecordOffset(8)));
 }
 
 TEST_F(SettingsSave, ASaveChangesOnlyTheValuesOfItsOwnRecords)
@@ -174,37 +174,37 @@ void PrintTo(const WriterCase& c, std::ostream* os) { *os << c.name; }
 
 const WriterCase writerCases[] = {
     {"NoModeSelectedKeepsRecord2", [](FrmMain& f) { f.optionKakuninMode.setValue(false); },
-        [](SettingsFile& s) { EXPECT_EQ(s.readInt16(2), 3); }},
+     [](SettingsFile& s) { EXPECT_EQ(s.readInt16(2), 3); }},
     {"NeitherSoundItemKeepsRecord7",
-        [](FrmMain& f) {
-            f.mnuSoundWave.setChecked(false);
-            f.mnuSoundBeep.setChecked(false);
-        },
-        [](SettingsFile& s) { EXPECT_EQ(s.readString(7), "WAVE_DELAY"); }},
+     [](FrmMain& f) {
+         f.mnuSoundWave.setChecked(false);
+         f.mnuSoundBeep.setChecked(false);
+     },
+     [](SettingsFile& s) { EXPECT_EQ(s.readString(7), "WAVE_DELAY"); }},
     {"NoLatinRangeItemKeepsRecord11",
-        [](FrmMain& f) {
-            for (Menu* m : LatinRangeItems(f))
-                m->setChecked(false);
-        },
-        [](SettingsFile& s) { EXPECT_EQ(s.readString(11), "Marks"); }},
+     [](FrmMain& f) {
+         for (Menu* m : LatinRangeItems(f))
+             m->setChecked(false);
+     },
+     [](SettingsFile& s) { EXPECT_EQ(s.readString(11), "Marks"); }},
     {"FirstCheckedLatinRangeIsSaved",
-        [](FrmMain& f) {
-            f.mnuMojiHanniNumbers.setChecked(true);
-            f.mnuMojiHanniAll.setChecked(true);
-        },
-        [](SettingsFile& s) { EXPECT_EQ(s.readString(11), "Numbers"); }},
+     [](FrmMain& f) {
+         f.mnuMojiHanniNumbers.setChecked(true);
+         f.mnuMojiHanniAll.setChecked(true);
+     },
+     [](SettingsFile& s) { EXPECT_EQ(s.readString(11), "Numbers"); }},
     {"NoExamKindWritesMinusOne", [](FrmMain& f) { f.comboMogisikenMode.setListIndex(-1); },
-        [](SettingsFile& s) { EXPECT_EQ(s.readInt16(5), -1); }},
+     [](SettingsFile& s) { EXPECT_EQ(s.readInt16(5), -1); }},
     {"AFlagOfNeitherAlphabetWritesOnlyRecord262",
-        [](FrmMain&) {
-            AlphabetIsLatin = 1;
-            AnswerTimeLimitSec = 4;
-        },
-        [](SettingsFile& s) {
-            EXPECT_EQ(s.readInt16(1), -1);
-            EXPECT_EQ(s.readInt16(3), 800);
-            EXPECT_EQ(s.readInt16(262), 4);
-        }},
+     [](FrmMain&) {
+         AlphabetIsLatin = 1;
+         AnswerTimeLimitSec = 4;
+     },
+     [](SettingsFile& s) {
+         EXPECT_EQ(s.readInt16(1), -1);
+         EXPECT_EQ(s.readInt16(3), 800);
+         EXPECT_EQ(s.readInt16(262), 4);
+     }},
 };
 
 class WriterConditions : public SettingsFixture, public ::testing::WithParamInterface<WriterCase> {};
@@ -228,7 +228,7 @@ TEST_P(WriterConditions, RecordsFollowTheirConditions)
 }
 
 INSTANTIATE_TEST_SUITE_P(Writer, WriterConditions, ::testing::ValuesIn(writerCases),
-    [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsSave, KanaWithNoRangeItemSavesZeroAndTheTickedBoxSetsTheFlag)
 {
