@@ -45,59 +45,29 @@ struct AlphabetBlock {
     int userChosenCount;
     std::int16_t &wordLenMin, &wordLenMax;
     std::int16_t* wordFileChoiceVariable; // the Latin choice is not kept here
-    std::array<QString, 4>&titles, &paths;
+    std::array<QString, 4> &titles, &paths;
     std::int16_t &codePlayCount, &codeGapUnits;
 };
 
+// clang-format off
 AlphabetBlock latinBlock()
 {
-    return {2,
-            3,
-            4,
-            5,
-            6,
-            12,
-            13,
-            14,
-            {0, 15, 17, 19},
-            {0, 16, 18, 20},
-            22,
-            23,
-            24,
-            48,
-            LatinWordLenMin,
-            LatinWordLenMax,
-            nullptr,
-            LatinWordFileTitle,
-            LatinWordFilePath,
-            LatinCodePlayCount,
-            LatinCodeGapUnits};
+    return {2, 3, 4, 5, 6,
+            12, 13, 14, {0, 15, 17, 19}, {0, 16, 18, 20}, 22, 23,
+            24, 48,
+            LatinWordLenMin, LatinWordLenMax, nullptr, LatinWordFileTitle, LatinWordFilePath,
+            LatinCodePlayCount, LatinCodeGapUnits};
 }
 
 AlphabetBlock kanaBlock()
 {
-    return {124,
-            125,
-            126,
-            127,
-            128,
-            130,
-            131,
-            132,
-            {0, 134, 136, 138},
-            {0, 135, 137, 139},
-            140,
-            141,
-            142,
-            68,
-            KanaWordLenMin,
-            KanaWordLenMax,
-            &KanaWordFileChoice,
-            KanaWordFileTitle,
-            KanaWordFilePath,
-            KanaCodePlayCount,
-            KanaCodeGapUnits};
+    return {124, 125, 126, 127, 128,
+            130, 131, 132, {0, 134, 136, 138}, {0, 135, 137, 139}, 140, 141,
+            142, 68,
+            KanaWordLenMin, KanaWordLenMax, &KanaWordFileChoice, KanaWordFileTitle, KanaWordFilePath,
+            KanaCodePlayCount, KanaCodeGapUnits};
 }
+// clang-format on
 
 AlphabetBlock blockInUse() { return AlphabetIsLatin == -1 ? latinBlock() : kanaBlock(); }
 
@@ -154,6 +124,21 @@ void loadAlphabetRecords(FrmMain& f, SettingsFile& file)
     ignoreErrors([&] { f.textCwSpeed.setText(numberText(speed)); });
     const std::int16_t kind = readOrZero([&] { return file.readInt16(b.examKind); });
     ignoreErrors([&] { f.comboMogisikenMode.setListIndex(kind); });
+    // The exam kind's reaction sets up the pass button, the range menu and the exam
+    // length for a mock exam even when another mode is selected (a receive mode
+    // would get "登録・編集" on its pass button), and a mode option that was selected
+    // already raised no Click: the selected mode is set up once more, as its click does.
+    ignoreErrors([&] {
+        using Handler = void (FrmMain::*)();
+        const Handler handlers[] = {&FrmMain::optionKakuninMode_Click, &FrmMain::optionKikitoriMode_Click,
+                                    &FrmMain::optionKikinagashiMode_Click, &FrmMain::optionMogisikenMode_Click};
+        const auto options = ModeOptions(f);
+        for (std::size_t i = 0; i < options.size(); ++i)
+            if (options[i]->value()) {
+                (f.*handlers[i])();
+                break;
+            }
+    });
     const std::int16_t minutes = readOrZero([&] { return file.readInt16(b.minutes); });
     ignoreErrors([&] { f.textReceiveTime.setText(numberText(minutes)); });
 

@@ -78,6 +78,28 @@ const MappingCase mappingCases[] = {
          EXPECT_EQ(f.comboMogisikenMode.listIndex(), -1);
          EXPECT_EQ(f.textReceiveTime.text(), "9");
      }},
+    {"AReceiveModeKeepsItsPassButtonWithExamKind2",
+     [](SettingsFile& s) {
+         s.writeInt16(2, 2);
+         s.writeInt16(5, 2);
+     },
+     [](FrmMain& f, FrmOptions&) {
+         EXPECT_EQ(f.comboMogisikenMode.listIndex(), 2);
+         EXPECT_EQ(f.KaitoupassButton_Command.caption(), "解答パス");
+         EXPECT_TRUE(f.KaitoupassButton_Command.enabled());
+         EXPECT_TRUE(f.mnuMojihanni.enabled());
+     }},
+    {"TheMockExamIsSetUpForItsStoredKind",
+     [](SettingsFile& s) {
+         s.writeInt16(1, 0);
+         s.writeInt16(124, 4);
+         s.writeInt16(127, 3);
+     },
+     [](FrmMain& f, FrmOptions&) {
+         EXPECT_EQ(f.KaitoupassButton_Command.caption(), "登録・編集");
+         EXPECT_TRUE(f.KaitoupassButton_Command.enabled());
+         EXPECT_FALSE(f.mnuMojihanniWabun.enabled());
+     }},
     {"Beep", [](SettingsFile& s) { s.writeString(7, "BEEP"); },
      [](FrmMain& f, FrmOptions&) {
          EXPECT_TRUE(f.mnuSoundBeep.checked());
