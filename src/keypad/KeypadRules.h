@@ -5,5 +5,12 @@
 // line with the practice mode, exam kind, alphabet and range.
 void ApplyModeToKeypads();
 // Checks kana range index (0 = the first checked item, written back) and lays
-// the kana keypad out for it.
+// the kana keypad out for it; an index outside 1..18 leaves every kana key off.
 void ApplyKanaRange(std::int16_t& index);
+
+class FrmMain;
+// The practice modes that draw their characters from the range: single-character
+// receive, listen-through, and the mock exam with exam kind 0 or 1.
+bool InRangeMode(FrmMain& f);
+// The mock exam with exam kind 2 or 3, where no key answers.
+bool InTextExamMode(FrmMain& f);

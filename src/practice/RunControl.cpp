@@ -86,12 +86,7 @@ void FrmMain::timerCheckWavePlayEnd_Timer()
         mnuMojihanni.setEnabled(true);
     else if (kind == 2)
         mnuMojihanni.setEnabled(false);
-    textToneFreq.setLocked(false);
-    upDownToneFreq.setEnabled(true);
-    for (OptionButton* o : {&optionSpeed25, &optionSpeed45, &optionSpeed60, &optionSpeed80})
-        o->setEnabled(true);
-    textCwSpeed.setLocked(false);
-    upDownSpeed.setEnabled(true);
+    GiveBackToneAndSpeed();
     textReceiveTime.setLocked(false);
     upDownReceiveTime.setEnabled(true);
 }

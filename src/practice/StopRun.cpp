@@ -44,6 +44,16 @@ void FrmMain::StopButton_Command_MouseUp()
         timerUserChoseJpLetters.setEnabled(true);
 }
 
+void FrmMain::GiveBackToneAndSpeed()
+{
+    textToneFreq.setLocked(false);
+    upDownToneFreq.setEnabled(true);
+    for (OptionButton* o : {&optionSpeed25, &optionSpeed45, &optionSpeed60, &optionSpeed80})
+        o->setEnabled(true);
+    textCwSpeed.setLocked(false);
+    upDownSpeed.setEnabled(true);
+}
+
 void EndPracticeRun()
 {
     FrmMain& f = frmMain();
@@ -57,12 +67,7 @@ void EndPracticeRun()
     f.StartButton_Command.setEnabled(true);
     for (OptionButton* o : {&f.optionKakuninMode, &f.optionKikitoriMode, &f.optionKikinagashiMode, &f.optionMogisikenMode})
         o->setEnabled(true);
-    f.textToneFreq.setLocked(false);
-    f.upDownToneFreq.setEnabled(true);
-    for (OptionButton* o : {&f.optionSpeed25, &f.optionSpeed45, &f.optionSpeed60, &f.optionSpeed80})
-        o->setEnabled(true);
-    f.textCwSpeed.setLocked(false);
-    f.upDownSpeed.setEnabled(true);
+    f.GiveBackToneAndSpeed();
 
     const bool mockExam = f.optionMogisikenMode.value();
     const int kind = f.comboMogisikenMode.listIndex();

@@ -1,5 +1,7 @@
 #include "practice/frmMain.h"
 
+#include "practice/QuenModule.h"
+
 #include <QString>
 
 using namespace forms;
@@ -12,6 +14,37 @@ const char16_t* const kanaRangeCaptions[18] = {
     u"マ～モ(&M)", u"ヤ～ヨ(&Y)", u"ラ～ロ(&R)", u"ワ～ン・濁点・半濁点(&W)", u"数字(&1)",
     u"記号(&2)", u"全カナ(&3)", u"カナ・数字(&4)", u"カナ・記号(&5)", u"数字・記号(&6)",
     u"カナ・数字・記号(&7)", u"ユーザー指定文字(&8)",
+};
+
+// The Latin keys' control names in LatinCharTable order; the marks carry a tooltip
+// and some a font of their own (bold, and larger or smaller than the 18 pt rest).
+struct LatinKeyDesign {
+    const char* name;
+    const char16_t* toolTip;
+    float points;
+    bool bold;
+};
+const LatinKeyDesign latinMarkKeys[] = {
+    {"EndPoint_Button", u"終点", 20.25f, true},
+    {"SmallRead_Button", u"小読点", 20.25f, true},
+    {"Question_Button", u"問符", 18, false},
+    {"Slash_Button", u"斜線", 18, true},
+    {"HidariKakko_Button", u"左括弧", 18, true},
+    {"MigiKakko_Button", u"右括弧", 18, true},
+    {"BT_Button", u"区切り符号", 18, false},
+    {"AR_Button", u"終了符号", 18, false},
+    {"Minus_Button", u"横線", 18, true},
+    {"Ryakuhu_Button", u"略符", 18, true},
+    {"Inyouhu_Button", u"引用符", 18, true},
+    {"HH_Button", u"訂正符号", 12, true},
+};
+constexpr int firstMarkKey = 37;
+
+const struct {
+    int index;
+    const char16_t* toolTip;
+} kanaKeyToolTips[] = {
+    {61, u"長音"}, {62, u"区切り点"}, {63, u"段落"}, {64, u"下向き括弧"}, {65, u"上向き括弧"},
 };
 
 void place(Control& c, float left, float top, float width, float height) { c.move(left, top, width, height); }
@@ -85,9 +118,10 @@ void FrmMain::design()
     }
     mnuMojihanniWabun.setCaption(QStringLiteral("出題文字範囲設定(&M)"));
     mnuMojihanniWabun.setVisible(false);
-    for (int i = 1; i <= 18; ++i)
+    for (int i = 1; i <= 18; ++i) {
         mnuMojihanniWabun_Hani(i).setCaption(QString::fromUtf16(kanaRangeCaptions[i - 1]));
-    mnuMojihanniWabun_Hani(1).setChecked(true);
+        mnuMojihanniWabun_Hani(i).setChecked(true); // likewise, until the first range is applied
+    }
     mnuHelp.setCaption(QStringLiteral("ヘルプ(&H)"));
     mnuHelpOnlineManual.setCaption(QStringLiteral("オンライン・マニュアルを見る(&O)"));
     mnuHelpGoHamWeb.setCaption(QStringLiteral("アマチュア無線情報サイトを見る(&W)"));
@@ -119,6 +153,7 @@ void FrmMain::design()
     optionKakuninMode.setValue(true);
     label(checkTypeKeyLeftLabel, QStringLiteral("("), 2400, 330, 120, 255, 10.5f);
     checkTypeKey.setCaption(QStringLiteral("キー入力"));
+    checkTypeKey.setValue(1);
     checkTypeKey.setFont(uiFont, 10.5f);
     place(checkTypeKey, 2520, 300, 1215, 300);
     label(checkTypeKeyRightLabel, QStringLiteral(")"), 3735, 330, 120, 255, 10.5f);
@@ -206,6 +241,35 @@ void FrmMain::design()
     // Keypads: 6855 and 10455 twips wide, placed by the alphabet layout.
     place(frameEngButton, 387.5f, 4400, 6855, 3735);
     place(frameJpButton, -48000, 4400, 10455, 3735);
+    for (int i = 1; i <= LatinCharCount; ++i) {
+        CommandButton& b = LatinButton(i);
+        b.setCaption(LatinCharTable[i]);
+        place(b, 840.0f * ((i - 1) % 8), 120.0f + 600.0f * ((i - 1) / 8), 735, 495);
+        if (i >= firstMarkKey) {
+            const LatinKeyDesign& d = latinMarkKeys[i - firstMarkKey];
+            b.setFont(uiFont, d.points, d.bold);
+            b.setToolTipText(QString::fromUtf16(d.toolTip));
+        } else {
+            b.setFont(uiFont, 18);
+        }
+    }
+    for (int i = 1; i <= KanaCharCount; ++i) {
+        CommandButton& b = ButtonJp(i);
+        if (i != 60) // the ideographic zero arrives with the first caption restore
+            b.setCaption(GetKanaText(static_cast<std::int16_t>(i)));
+        if (i <= 60)
+            place(b, 240.0f + 840.0f * ((i - 1) / 5), 120.0f + 600.0f * ((i - 1) % 5), 735, 495);
+        else
+            place(b, 240.0f + 840.0f * (i - 61), 3120, 735, 495);
+        if (i == 49)
+            b.setFont(uiFont, 12, true);
+        else if (i == 67 || i == 68)
+            b.setFont(uiFont, 15.75f, true);
+        else
+            b.setFont(uiFont, 18);
+    }
+    for (const auto& t : kanaKeyToolTips)
+        ButtonJp(t.index).setToolTipText(QString::fromUtf16(t.toolTip));
     checkExceptDakutenHandakuten.setValue(1);
     checkExceptDakutenHandakuten.setFont(uiFont, 10.5f);
     place(checkExceptDakutenHandakuten, 7080, 3180, 3255, 375);
@@ -257,4 +321,44 @@ void FrmMain::design()
     timerLimitKikitoriMode.onTimer = [this] { timerLimitKikitoriMode_Timer(); };
     timerCheckWavePlayEnd.onTimer = [this] { timerCheckWavePlayEnd_Timer(); };
     upDownLimitKikitoriMode.onChange = [this] { upDownLimitKikitoriMode_Change(); };
+
+    LatinButton.on(&CommandButton::onClick, [this](int i) { LatinButton_Click(i); });
+    ButtonJp.on(&CommandButton::onClick, [this](int i) { ButtonJp_Click(i); });
+    for (int row = 1; row < 13; ++row)
+        LatinRangeItem(row).onClick = [this, row] { LatinRangeItem_Click(row); };
+    mnuMojihanniUserChose.onClick = [this] { mnuMojihanniUserChose_Click(); };
+    mnuMojihanniWabun_Hani.on(&Menu::onClick, [this](int i) { mnuMojihanniWabun_Hani_Click(i); });
+    timerUserChoseLetters.onTimer = [this] { timerUserChoseLetters_Timer(); };
+    timerUserChoseJpLetters.onTimer = [this] { timerUserChoseJpLetters_Timer(); };
+}
+
+Menu& FrmMain::LatinRangeItem(int row)
+{
+    Menu* const items[] = {
+        &mnuMojiHanniAtoE, &mnuMojiHanniFtoJ, &mnuMojiHanniKtoO, &mnuMojiHanniPtoT, &mnuMojiHanniUtoZ,
+        &mnuMojiHanniAllAlphabets, &mnuMojiHanniNumbers, &mnuMojiHanniMarks, &mnuMojiHanniAlphabetsNumbers,
+        &mnuMojiHanniAlphabetsMarks, &mnuMojiHanniNumbersMarks, &mnuMojiHanniAll, &mnuMojihanniUserChose,
+    };
+    if (row < 1 || row > 13)
+        throw platform::Failure(QStringLiteral("Latin range row %1 out of bounds").arg(row));
+    return *items[row - 1];
+}
+
+QString FrmMain::LatinButtonName(int index)
+{
+    if (index >= 1 && index <= 26)
+        return LatinCharTable[index] + QStringLiteral("_Button");
+    if (index >= 27 && index <= 36)
+        return QStringLiteral("Num") + LatinCharTable[index] + QStringLiteral("_Button");
+    if (index >= firstMarkKey && index <= LatinCharCount)
+        return QString::fromLatin1(latinMarkKeys[index - firstMarkKey].name);
+    return QString();
+}
+
+CommandButton* FrmMain::LatinButtonNamed(const QString& name)
+{
+    for (int i = 1; i <= LatinCharCount; ++i)
+        if (LatinButtonName(i) == name)
+            return &LatinButton(i);
+    return nullptr;
 }

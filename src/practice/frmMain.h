@@ -86,6 +86,10 @@ public:
     forms::Frame frameEngButton{*this};
     forms::Frame frameJpButton{*this};
     forms::CheckBox checkExceptDakutenHandakuten{frameJpButton};
+    // The 48 Latin answer keys in LatinCharTable order (A_Button .. HH_Button).
+    forms::ControlArray<forms::CommandButton> LatinButton{frameEngButton, 1, 48};
+    // The 68 kana answer keys in KanaCharTable order.
+    forms::ControlArray<forms::CommandButton> ButtonJp{frameJpButton, 1, 68};
 
     // Timers.
     forms::Timer timerLimitKikitoriMode{*this};
@@ -132,6 +136,34 @@ public:
     // The tone box as a number with the clamp of its LostFocus rule, without writing
     // the box: every read of the tone during a run goes through it.
     std::int16_t ToneOfBox();
+
+    // The Latin key by its control name ("A_Button", "Num0_Button", "HH_Button", ...),
+    // nullptr for any other name; LatinButtonName(i) is the name of key i.
+    forms::CommandButton* LatinButtonNamed(const QString& name);
+    static QString LatinButtonName(int index);
+
+    // Answer keys (their bodies are with the answer input).
+    void LatinButton_Click(int index);
+    void ButtonJp_Click(int index);
+
+    // Range menus, key captions and the blinking of the user-chosen sets.
+    // Item of LatinRangeTable row 1..13.
+    forms::Menu& LatinRangeItem(int row);
+    // Rows 1..12: the fixed ranges; row 13 has its own handler.
+    void LatinRangeItem_Click(int row);
+    void mnuMojihanniUserChose_Click();
+    void mnuMojihanniWabun_Hani_Click(int index);
+    void RestoreLatinKeyCaptions();
+    void RestoreKanaKeyCaptions();
+    void timerUserChoseLetters_Timer();
+    void timerUserChoseJpLetters_Timer();
+    // The blink phase the next tick applies: -1 hide the chosen captions, 0 show them.
+    std::int16_t LatinBlinkHidden = 0;
+    std::int16_t KanaBlinkHidden = 0;
+
+    // Gives back the tone box and spinner, the speed presets, box and spinner that
+    // every run locks (the ends of a run add what else they give back).
+    void GiveBackToneAndSpeed();
 
     // The range menu of the alphabet in use.
     forms::Menu& RangeMenuOfAlphabet();

@@ -27,12 +27,7 @@ void GiveBackControlsAfterConversionCancel()
     m.optionKikitoriMode.setEnabled(true);
     m.optionKikinagashiMode.setEnabled(true);
     m.comboMogisikenMode.setLocked(false);
-    m.textToneFreq.setLocked(false);
-    m.upDownToneFreq.setEnabled(true);
-    for (forms::OptionButton* o : {&m.optionSpeed25, &m.optionSpeed45, &m.optionSpeed60, &m.optionSpeed80})
-        o->setEnabled(true);
-    m.textCwSpeed.setLocked(false);
-    m.upDownSpeed.setEnabled(true);
+    m.GiveBackToneAndSpeed();
     m.textReceiveTime.setLocked(false);
     m.upDownReceiveTime.setEnabled(true);
 }

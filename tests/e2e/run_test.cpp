@@ -26,13 +26,6 @@ class Run : public AppFixture {
 protected:
     FrmMain& f = shownMain();
 
-    static FrmMain& shownMain()
-    {
-        FrmMain& m = frmMain();
-        m.show();
-        return m;
-    }
-
     // Only the first range item checked: A..E.
     void rangeAtoE()
     {
@@ -318,4 +311,62 @@ TEST_F(Run, StartIsRefusedWithoutUserChosenCharacters)
     EXPECT_TRUE(f.StartButton_Command.enabled());
     EXPECT_TRUE(f.mnuChange.enabled());
     EXPECT_TRUE(imagePlays(0).empty());
+}
+
+TEST_F(Run, LatinRunAnsweredRightWrongPassedAndTimedOut)
+{
+    rangeAtoE();
+    AnswerTimeLimitSec = 3;
+    f.optionKikitoriMode.click();
+    enum { Right, Wrong, Pass, TimeOut, Stop } plan[] = {Right, Wrong, Pass, TimeOut, Stop};
+    int step = 0;
+    QStringList labels;
+    every10ms([&] {
+        if (AskedCount != step + 1 || !f.timerLimitKikitoriMode.enabled())
+            return true;
+        const int sent = GetLatinIndex(SentChar);
+        switch (plan[step]) {
+        case Right:
+            f.LatinButton(sent).click();
+            labels << f.Label1.caption(); // the click returns after the 80 ms blank
+            break;
+        case Wrong:
+            f.LatinButton(sent == 1 ? 2 : 1).click();
+            labels << f.Label1.caption();
+            break;
+        case Pass:
+            f.KaitoupassButton_Command.click();
+            labels << f.Label1.caption();
+            break;
+        case TimeOut:
+            return true; // the countdown answers after 3 + 1 ticks
+        case Stop:
+            watchResults();
+            f.StopButton_Command.click();
+            return false;
+        }
+        ++step;
+        return true;
+    });
+    // The time-out question moves the plan on when the next question is counted.
+    every10ms([&] {
+        if (step == 3 && AskedCount == 5)
+            step = 4;
+        return step < 4;
+    });
+    f.StartButton_Command.click();
+    ASSERT_TRUE(results.shown);
+    EXPECT_EQ(results.asked, "4");
+    EXPECT_EQ(results.right, "1");
+    EXPECT_EQ(CorrectCount, 1);
+    EXPECT_TRUE(results.picture);
+    int misses = 0;
+    for (int i = 1; i <= 5; ++i)
+        misses += LatinMissCount[i];
+    EXPECT_EQ(misses, 3);
+    ASSERT_EQ(labels.size(), 3);
+    EXPECT_EQ(labels[0], QString::fromUtf16(u"○"));
+    EXPECT_FALSE(labels[1].isEmpty());
+    EXPECT_FALSE(labels[2].isEmpty());
+    EXPECT_EQ(f.Label2.caption(), "1");
 }

@@ -9,13 +9,7 @@ using namespace forms;
 
 class MainWindow : public AppFixture {
 protected:
-    // The main window as the program shows it after start-up.
-    FrmMain& shown()
-    {
-        FrmMain& f = frmMain();
-        f.show();
-        return f;
-    }
+    FrmMain& shown() { return shownMain(); }
 };
 
 TEST_F(MainWindow, StartsLaidOutForTheLatinAlphabet)
@@ -179,6 +173,13 @@ TEST_F(MainWindow, ModesSetUpThePanel)
     EXPECT_EQ(f.checkTypeKey.value(), 1);
     f.textToneFreq.click(); // a click into a box takes the keys away from the keyboard handler
     EXPECT_EQ(f.checkTypeKey.value(), 0);
+    // The exam-length box is off in code check; a mock exam with the user set in
+    // force offers both it and the keyboard box.
+    EXPECT_FALSE(f.textReceiveTime.enabled());
+    f.mnuMojihanniUserChose.setChecked(true);
+    f.comboMogisikenMode.setListIndex(0);
+    f.optionMogisikenMode.click();
+    ASSERT_TRUE(f.checkTypeKey.enabled());
     f.textReceiveTime.click();
     EXPECT_FALSE(f.textReceiveTime.locked());
 }

@@ -9,12 +9,7 @@
 
 class CodeCheck : public AppFixture {
 protected:
-    FrmMain& main()
-    {
-        FrmMain& f = frmMain();
-        f.show();
-        return f;
-    }
+    FrmMain& main() { return shownMain(); }
     void TearDown() override
     {
         CodeIntervalFactor = 1.0f;

@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 
+#include "keypad/UserChosen.h"
 #include "practice/QuenModule.h"
+#include "practice/frmMain.h"
 #include "practice/RunState.h"
 #include "settings/SharedSettings.h"
 #include "synthesis/SoundBank.h"
@@ -36,6 +38,10 @@ void AppFixture::SetUp()
     SentChar.clear();
     MissListCount = 0;
     AskedCount = 0;
+    LatinUserChosen.fill(0);
+    KanaUserChosen.fill(0);
+    LatinUserChosenCount = 0;
+    KanaUserChosenCount = 0;
     CorrectCount = 0;
     UnitMs = 0;
 }
@@ -47,4 +53,11 @@ void AppFixture::TearDown()
     platform::setProgramEnder(nullptr);
     platform::setShellOpener(nullptr);
     platform::setProgramFolder(QString());
+}
+
+FrmMain& AppFixture::shownMain()
+{
+    FrmMain& f = frmMain();
+    f.show();
+    return f;
 }

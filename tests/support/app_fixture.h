@@ -6,6 +6,8 @@
 #include "platform/virtual_clock.h"
 
 #include <QTemporaryDir>
+
+class FrmMain;
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -24,6 +26,9 @@ protected:
     void TearDown() override;
 
     QString folder() const { return dir_.path(); }
+    // The main window loaded and shown, as after the program's start-up (menus and
+    // buttons of a hidden window take no user action).
+    static FrmMain& shownMain();
     platform::VirtualClock& clock() { return *vc_; }
 
 private:

@@ -12,12 +12,7 @@
 
 class SoundBank : public AppFixture {
 protected:
-    FrmMain& main()
-    {
-        FrmMain& f = frmMain();
-        f.show();
-        return f;
-    }
+    FrmMain& main() { return shownMain(); }
     static QByteArray fileOf(const char* stem)
     {
         return platform::readWholeFile(platform::besideProgram(QStringLiteral("sound/%1.wav").arg(stem)));
