@@ -1,6 +1,5 @@
 #include "settings/AlphabetLayout.h"
 
-#include "material/RandomDraw.h"
 #include "practice/frmMain.h"
 #include "settings/SharedSettings.h"
 
@@ -32,17 +31,6 @@ void FillExamKindList()
     f.comboMogisikenMode.addItem(latin ? QStringLiteral("疑似英文") : QStringLiteral("疑似和文"), 2);
     f.comboMogisikenMode.addItem(QStringLiteral("テキスト"), 3);
 }
-
-std::array<forms::Menu*, 13> LatinRangeItems(FrmMain& f)
-{
-    return {&f.mnuMojiHanniAtoE,           &f.mnuMojiHanniFtoJ,         &f.mnuMojiHanniKtoO,
-            &f.mnuMojiHanniPtoT,           &f.mnuMojiHanniUtoZ,         &f.mnuMojiHanniAllAlphabets,
-            &f.mnuMojiHanniNumbers,        &f.mnuMojiHanniMarks,        &f.mnuMojiHanniAlphabetsNumbers,
-            &f.mnuMojiHanniAlphabetsMarks, &f.mnuMojiHanniNumbersMarks, &f.mnuMojiHanniAll,
-            &f.mnuMojihanniUserChose};
-}
-
-QString LatinRangeKey(std::size_t row) { return QString::fromLatin1(LatinRangeNames[row]).mid(6); }
 
 std::array<forms::OptionButton*, 4> ModeOptions(FrmMain& f)
 {

@@ -46,22 +46,18 @@ void putBlock(QByteArray& image, const Block& r)
 QByteArray FirstRunSettingsImage()
 {
     // Zeros everywhere else: empty strings and tagged values, no user-chosen
-    // character, code interval 0, no exam text registered.
+    // character, code interval 0, no exam text or word file registered. Record 11
+    // stays empty, so the Latin range menu keeps its design marks.
     QByteArray image(SettingsRecordOffset(SettingsRecordCount) + 2, '\0');
     put(image, 1, SettingsInt16Bytes(-1)); // the Latin alphabet
     put(image, 7, SettingsStringBytes(QStringLiteral("WAVE")));
-    put(image, 8,
-        SettingsInt16Bytes(1)); // the quality and volume sliders' design value
+    put(image, 8, SettingsInt16Bytes(1)); // the quality and volume sliders' design value
     put(image, 9, SettingsInt16Bytes(1));
     put(image, 21, SettingsInt32Bytes(16000));
-    put(image, 262,
-        SettingsInt16Bytes(10)); // the answer-limit box's design value
+    put(image, 262, SettingsInt16Bytes(10)); // the answer-limit box's design value
     putBlock(image, latinRecords);
     putBlock(image, kanaRecords);
-    put(image, 11,
-        SettingsStringBytes(QStringLiteral("AtoE"))); // the first range item
-    put(image, 129, SettingsInt16Bytes(1));
-    put(image, 261,
-        SettingsInt16Bytes(-1)); // the voiced-kana box is ticked by design
+    put(image, 129, SettingsInt16Bytes(1)); // the first kana range item
+    put(image, 261, SettingsInt16Bytes(-1)); // the voiced-kana box is ticked by design
     return image;
 }

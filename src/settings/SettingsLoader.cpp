@@ -3,6 +3,7 @@
 #include "dialogs/dialogMogisikenTxt.h"
 #include "dialogs/frmOptions.h"
 #include "keypad/KeypadRules.h"
+#include "keypad/RangeTables.h"
 #include "keypad/UserChosen.h"
 #include "platform/failure.h"
 #include "platform/files.h"
@@ -190,12 +191,11 @@ void loadAlphabetRecords(FrmMain& f, SettingsFile& file)
     if (latin) {
         const QString key = readOrZero([&] { return file.readString(recordLatinRange); });
         ignoreErrors([&] {
-            const auto items = LatinRangeItems(f);
-            for (std::size_t row = 0; row < items.size(); ++row) {
-                if (key != LatinRangeKey(row))
+            for (int row = 1; row <= LatinRangeCount; ++row) {
+                if (key != QLatin1String(LatinRangeTable[row].savedKey))
                     continue;
-                for (std::size_t i = 0; i < items.size(); ++i)
-                    items[i]->setChecked(i == row);
+                for (int r = 1; r <= LatinRangeCount; ++r)
+                    f.LatinRangeItem(r).setChecked(r == row);
             }
         });
     } else {

@@ -1,5 +1,6 @@
 // The main window's settings of the alphabet in use, written back at the alphabet
 // switch and at the end of the program.
+#include "keypad/RangeTables.h"
 #include "keypad/UserChosen.h"
 #include "platform/numbers.h"
 #include "practice/frmMain.h"
@@ -27,16 +28,6 @@ std::int16_t selectedMode(FrmMain& f)
         if (options[i]->value())
             return static_cast<std::int16_t>(i + 1);
     return 0;
-}
-
-// The saved key of the first checked Latin range item, "" when none is.
-QString checkedLatinRangeKey(FrmMain& f)
-{
-    const auto items = LatinRangeItems(f);
-    for (std::size_t row = 0; row < items.size(); ++row)
-        if (items[row]->checked())
-            return LatinRangeKey(row);
-    return QString();
 }
 
 std::int16_t checkedKanaRange(FrmMain& f)
@@ -73,9 +64,8 @@ void SaveMainSettings()
         else if (f.mnuSoundBeep.checked())
             file.writeString(7, QStringLiteral("BEEP"));
         if (latin) {
-            const QString key = checkedLatinRangeKey(f);
-            if (!key.isEmpty())
-                file.writeString(11, key);
+            if (const int row = CheckedLatinRangeRow())
+                file.writeString(11, QString::fromLatin1(LatinRangeTable[row].savedKey));
             for (int i = 1; i <= 48; ++i)
                 file.writeInt16(23 + i, LatinUserChosen[i]);
         } else {

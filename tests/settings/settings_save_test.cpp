@@ -1,4 +1,3 @@
-#include "settings/AlphabetLayout.h"
 #include "settings/SettingsLoader.h"
 #include "settings_fixture.h"
 
@@ -7,11 +6,11 @@
 using namespace forms;
 
 namespace {
-void onlyLatinRange(FrmMain& f, std::size_t row)
+// Row 1..13; 0 checks none.
+void onlyLatinRange(FrmMain& f, int row)
 {
-    const auto items = LatinRangeItems(f);
-    for (std::size_t i = 0; i < items.size(); ++i)
-        items[i]->setChecked(i == row);
+    for (int r = 1; r <= 13; ++r)
+        f.LatinRangeItem(r).setChecked(r == row);
 }
 
 void onlyKanaRange(FrmMain& f, int item)
@@ -54,7 +53,7 @@ TEST_F(SettingsSave, LatinSettingsComeBackAfterARestart)
     f.upDownReceiveTime.up();
     f.upDownLimitKikitoriMode.down();
     f.mnuSoundBeep.click();
-    onlyLatinRange(f, 12); // the user-chosen set
+    onlyLatinRange(f, 13); // the user-chosen set
     LatinUserChosen[3] = 3;
     LatinUserChosen[48] = 48; // the error sign
 
@@ -91,7 +90,7 @@ TEST_F(SettingsSave, KanaSettingsComeBackAfterARestartAndLeaveTheLatinBlock)
     f.textCwSpeed.setText("30");
     onlyKanaRange(f, 5);
     KanaUserChosen[49] = 49;
-    f.checkExceptDakutenHandakuten.click(); // untick
+    f.checkExceptDakutenHandakuten.setValue(0); // its Click clears the flag
     EXPECT_EQ(KanaExcludeDakuten, 0);
 
     FrmMain& g = restarted();
@@ -129,7 +128,7 @@ TEST_F(SettingsSave, ASaveChangesOnlyTheValuesOfItsOwnRecords)
         f.textCwSpeed.setText("40");
         f.textReceiveTime.setText("5");
         f.mnuSoundWave_Click();
-        onlyLatinRange(f, 0);
+        onlyLatinRange(f, 1);
         onlyKanaRange(f, 1);
         SaveMainSettings();
 
@@ -182,10 +181,7 @@ const WriterCase writerCases[] = {
      },
      [](SettingsFile& s) { EXPECT_EQ(s.readString(7), "WAVE_DELAY"); }},
     {"NoLatinRangeItemKeepsRecord11",
-     [](FrmMain& f) {
-         for (Menu* m : LatinRangeItems(f))
-             m->setChecked(false);
-     },
+     [](FrmMain& f) { onlyLatinRange(f, 0); },
      [](SettingsFile& s) { EXPECT_EQ(s.readString(11), "Marks"); }},
     {"FirstCheckedLatinRangeIsSaved",
      [](FrmMain& f) {
