@@ -14,7 +14,9 @@
 #include "settings/SharedSettings.h"
 #include "synthesis/SoundBank.h"
 
+#include <cstdio>
 #include <memory>
+#include <utility>
 
 using namespace forms;
 
@@ -33,6 +35,21 @@ std::int16_t toneOf(const TextBox& box)
     return tone;
 }
 
+// A number box the learner is still editing may hold no number (emptied, or a
+// paste) when the window closes or the alphabet is switched; it is settled as
+// leaving it would settle it, so the save has a value to store.
+void settleNumberBoxes(FrmMain& f)
+{
+    const std::pair<TextBox*, void (FrmMain::*)()> boxes[] = {
+        {&f.textToneFreq, &FrmMain::textToneFreq_LostFocus},
+        {&f.textCwSpeed, &FrmMain::textCwSpeed_LostFocus},
+        {&f.textReceiveTime, &FrmMain::textReceiveTime_LostFocus},
+    };
+    for (const auto& [box, settle] : boxes)
+        if (!platform::ignoreErrors([&] { platform::textToInt16(box->text()); }))
+            (f.*settle)();
+}
+
 void showCentredOnMain(Form& dialog)
 {
     FrmMain& main = frmMain();
@@ -43,7 +60,14 @@ void showCentredOnMain(Form& dialog)
 
 void EndProgramSavingSettings()
 {
-    SaveMainSettings();
+    // The learner asked to leave: a save that cannot be written does not keep the
+    // program open; standard error says why.
+    try {
+        settleNumberBoxes(frmMain());
+        SaveMainSettings();
+    } catch (const platform::Failure& failure) {
+        std::fprintf(stderr, "quenlo: the settings were not saved: %s\n", failure.what());
+    }
     platform::sound().stop();
     platform::endProgram(0);
 }
@@ -67,7 +91,8 @@ void FrmMain::mnuEnd_Click() { EndProgramSavingSettings(); }
 
 void FrmMain::mnuChange_Click()
 {
-    SaveMainSettings();
+    settleNumberBoxes(*this);
+    SaveMainSettings(); // when it fails, the switch does not happen
     dialogMogisikenTxt.unload();
     AlphabetIsLatin = AlphabetIsLatin == 0 ? -1 : 0;
     ReloadSettingsForAlphabet();

@@ -31,3 +31,8 @@ void FillExamKindList()
     f.comboMogisikenMode.addItem(latin ? QStringLiteral("疑似英文") : QStringLiteral("疑似和文"), 2);
     f.comboMogisikenMode.addItem(QStringLiteral("テキスト"), 3);
 }
+
+std::array<forms::OptionButton*, 4> ModeOptions(FrmMain& f)
+{
+    return {&f.optionKakuninMode, &f.optionKikitoriMode, &f.optionKikinagashiMode, &f.optionMogisikenMode};
+}

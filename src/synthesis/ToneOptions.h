@@ -1,12 +1,13 @@
 #pragma once
 
 // The options dialog's sound settings that the tone synthesis reads at every
-// element build. Until the dialog exists they are plain values that tests set.
+// element build: its quality and volume sliders.
 
 // Tone quality 1..5 (`WavQuarityHScroll`): the softness of the element edges.
 int ToneQualityValue();
 // Volume step 1..5 (`WavVolumeHScroll`).
 int ToneVolumeValue();
+// Moves the slider as code does (its Change runs).
 void SetToneQualityValue(int value);
 void SetToneVolumeValue(int value);
 
