@@ -9,6 +9,7 @@
 #include "platform/sound/sound_service.h"
 #include "practice/QuenModule.h"
 #include "practice/RunState.h"
+#include "practice/frmExamAnswer.h"
 #include "settings/SharedSettings.h"
 
 using namespace forms;
@@ -76,6 +77,11 @@ void FrmMain::timerCheckWavePlayEnd_Timer()
     StartButton_Command.setEnabled(false);
     if (!ended)
         return;
+    if (!ExamAnswerText.isEmpty()) {
+        FrmExamAnswer& answer = frmExamAnswer();
+        answer.centerOn(*this);
+        answer.showModal();
+    }
     timerCheckWavePlayEnd.setEnabled(false);
     StartButton_Command.setEnabled(true);
     for (OptionButton* o : {&optionKakuninMode, &optionKikitoriMode, &optionKikinagashiMode, &optionMogisikenMode})

@@ -2,14 +2,23 @@
 // the question loops of single-character receive and listen-through.
 #include "practice/frmMain.h"
 
+#include "dialogs/ExamTextState.h"
+#include "dialogs/dialogMogisikenTxt.h"
+#include "dialogs/frmOptions.h"
 #include "keypad/UserChosen.h"
+#include "material/ExamTextDraw.h"
+#include "material/ExamWords.h"
+#include "material/MockExam.h"
 #include "material/RandomDraw.h"
 #include "material/RandomPickers.h"
 #include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/forms/dialogs.h"
 #include "platform/numbers.h"
 #include "platform/sound/sound_service.h"
 #include "practice/QuenModule.h"
 #include "practice/RunState.h"
+#include "practice/frmExamAnswer.h"
 #include "settings/SharedSettings.h"
 #include "sounding/makeBeep.h"
 #include "synthesis/Delay.h"
@@ -150,6 +159,209 @@ void listenThroughLoop(FrmMain& f, Road road)
             return;
     }
 }
+
+// The exam answer window and the controls a Beep exam gives back when it ends.
+void endBeepExam(FrmMain& f)
+{
+    if (!ExamAnswerText.isEmpty()) {
+        FrmExamAnswer& answer = frmExamAnswer();
+        answer.centerOn(f);
+        answer.showModal();
+    }
+    f.StartButton_Command.setEnabled(true);
+    f.mnuChange.setEnabled(true);
+    for (OptionButton* o : {&f.optionKakuninMode, &f.optionKikitoriMode, &f.optionKikinagashiMode})
+        o->setEnabled(true);
+    f.comboMogisikenMode.setLocked(false);
+    f.textToneFreq.setLocked(false);
+    f.upDownToneFreq.setEnabled(true);
+    for (OptionButton* o : {&f.optionSpeed25, &f.optionSpeed45, &f.optionSpeed60, &f.optionSpeed80})
+        o->setEnabled(true);
+    f.textCwSpeed.setLocked(false);
+    f.upDownSpeed.setEnabled(true);
+    f.textReceiveTime.setLocked(false);
+    f.upDownReceiveTime.setEnabled(true);
+}
+
+// A start that cannot go on: the learner has been told why.
+void refuseExam(FrmMain& f)
+{
+    f.StartButton_Command.setEnabled(true);
+    f.mnuChange.setEnabled(true);
+    EndPracticeRun();
+}
+
+// The pseudo-text exam's words from the word file chosen in the options dialog.
+bool loadExamWords(FrmMain& f, bool latin)
+{
+    FrmOptions& o = frmOptions();
+    const auto& registered = latin ? LatinWordFilePath : KanaWordFilePath;
+    // With no choice made yet the sample file serves, as the stored choice 0 does.
+    QString path = platform::besideProgram(latin ? QStringLiteral("dudevadizu.rur") : QStringLiteral("dezevazedevovud.eru"));
+    if (!o.optionEntrySampleFile.value()) {
+        if (o.optionEntryFile1.value())
+            path = registered[1];
+        else if (o.optionEntryFile2.value())
+            path = registered[2];
+        else if (o.optionEntryFile3.value())
+            path = registered[3];
+    }
+    switch (LoadExamWordList(path)) {
+    case WordFileRead::Ok:
+        return true;
+    case WordFileRead::Empty:
+        MsgBox(QStringLiteral("ファイルが空です。"), vbOKOnly, QStringLiteral("エラー"));
+        break;
+    case WordFileRead::Unreadable:
+        MsgBox(QStringLiteral("単語ファイルを読み込めません。\n") + path, vbOKOnly | vbCritical, QStringLiteral("エラー"));
+        break;
+    }
+    refuseExam(f);
+    return false;
+}
+
+// Loads a registered exam text into the exam-text editor, where the generators read it.
+bool loadExamText(FrmMain& f, const QString& path)
+{
+    const auto outcome = dialogMogisikenTxt().richTextBoxEdit.loadFile(path);
+    if (outcome)
+        return true;
+    MsgBox(outcome.description + QLatin1Char('\n') + path, vbOKOnly | vbCritical, QStringLiteral("ファイルエラー"));
+    refuseExam(f);
+    return false;
+}
+
+int lowestPicked(const std::array<std::int16_t, 10>& picked)
+{
+    for (int s = 0; s < 10; ++s)
+        if (picked[s] == -1)
+            return s;
+    return -1;
+}
+
+// The exam-text dialog where the run driver opens it: not centred, but below the
+// main window's panel.
+DialogMogisikenTxt& dialogForPick(FrmMain& f)
+{
+    DialogMogisikenTxt& d = dialogMogisikenTxt();
+    d.move(f.left() - 50, f.top() + 350);
+    return d;
+}
+
+// The mock-exam branch of Start: exam locks, the road, what the exam kind needs,
+// the generator, and the end of a Beep exam.
+void launchMockExam(FrmMain& f)
+{
+    f.textReceiveTime_LostFocus(); // the minutes box gets its clamp like speed and tone
+    for (OptionButton* o : {&f.optionKakuninMode, &f.optionKikitoriMode, &f.optionKikinagashiMode})
+        o->setEnabled(false);
+    f.comboMogisikenMode.setLocked(true);
+    f.textToneFreq.setLocked(true);
+    f.upDownToneFreq.setEnabled(false);
+    f.textReceiveTime.setLocked(true);
+    f.upDownReceiveTime.setEnabled(false);
+    f.KaitoupassButton_Command.setEnabled(false);
+    StopRequested = 0;
+    if (AlphabetIsLatin == -1)
+        f.mnuMojihanni.setEnabled(false);
+    else if (AlphabetIsLatin == 0)
+        f.mnuMojihanniWabun.setEnabled(false);
+
+    bool wave = false;
+    if (f.mnuSoundWave.checked() && (AlphabetIsLatin == -1 || AlphabetIsLatin == 0))
+        wave = true;
+    else if (!f.mnuSoundBeep.checked() || (AlphabetIsLatin != -1 && AlphabetIsLatin != 0))
+        return; // no road: locked until Stop
+    const bool latin = AlphabetIsLatin == -1;
+
+    const int kind = f.comboMogisikenMode.listIndex();
+    QString rangeName = QStringLiteral("Limit_All");
+    std::int16_t rangeIndex = 17;
+    int pickedSlot = -1;
+    bool exam = true;
+    if (kind == 0 || kind == 1) {
+        if (latin)
+            exam = !(rangeName = checkedLatinRange(f)).isEmpty();
+        else
+            exam = (rangeIndex = checkedKanaRange(f)) != 0;
+    } else if (kind == 2) {
+        if (!loadExamWords(f, latin))
+            return;
+    } else if (kind == 3) {
+        const auto& path = latin ? LatinExamTextPath : KanaExamTextPath;
+        auto& enabled = latin ? LatinExamTextEnabled : KanaExamTextEnabled;
+        auto& picked = latin ? LatinExamTextPicked : KanaExamTextPicked;
+        std::int16_t& slotOfRun = latin ? LatinExamTextSlot : KanaExamTextSlot;
+        const std::int16_t mode = latin ? LatinExamTextSelectMode : KanaExamTextSelectMode;
+        int slot = -1;
+        if (mode == 1) {
+            // Only registered texts are counted, so the draw always finds the slot it counts to.
+            std::int16_t n = 0;
+            for (int s = 0; s < 10; ++s)
+                if (enabled[s] == -1 && !path[s].isEmpty())
+                    ++n;
+            if (n == 0) {
+                MsgBox(QStringLiteral("選択されているファイルがありません。"), vbOKOnly | vbCritical,
+                       QStringLiteral("エラー"));
+                dialogForPick(f).showModal();
+                EndPracticeRun();
+                return;
+            }
+            bool drawn = false;
+            slot = PickNextTextSlot(n).toInt(&drawn);
+            if (!drawn || slot < 0 || slot > 9) {
+                EndPracticeRun();
+                return;
+            }
+        } else if (mode == 2) {
+            if (!wave)
+                slot = lowestPicked(picked);
+            if (slot < 0) {
+                DialogMogisikenTxt& d = dialogForPick(f);
+                d.labelExplanation.setCaption(QStringLiteral("受験に使用する問題ファイルを選択してください。"));
+                d.showModal();
+                slot = lowestPicked(picked);
+                if (slot < 0) {
+                    platform::clock().yield(platform::clock().now());
+                    slot = lowestPicked(picked);
+                }
+                if (slot < 0) {
+                    ExamTextDialogOk = 0;
+                    EndPracticeRun();
+                    return;
+                }
+            }
+            pickedSlot = slot;
+        } else {
+            exam = false;
+        }
+        if (exam) {
+            if (wave)
+                slotOfRun = static_cast<std::int16_t>(slot);
+            if (!loadExamText(f, path[slot])) {
+                // A pick whose file is gone must not come back at every start.
+                if (pickedSlot >= 0)
+                    picked[pickedSlot] = 0;
+                return;
+            }
+        }
+    } else {
+        exam = false;
+    }
+
+    if (exam) {
+        const QString sound = wave ? QStringLiteral("Wave") : QStringLiteral("Beep");
+        const std::int16_t speed = platform::textToInt16(f.textCwSpeed.text());
+        const std::int16_t minutes = platform::textToInt16(f.textReceiveTime.text());
+        const std::int16_t tone = f.ToneOfBox();
+        ExamAnswerText = latin ? RunLatinMockExam(sound, static_cast<std::int16_t>(kind), speed, minutes, UnitMs, tone, rangeName)
+                               : RunKanaMockExam(sound, static_cast<std::int16_t>(kind), speed, minutes, UnitMs, tone, rangeIndex);
+        if (pickedSlot >= 0)
+            (latin ? LatinExamTextPicked : KanaExamTextPicked)[pickedSlot] = 0;
+    }
+    if (!wave)
+        endBeepExam(f);
+}
 } // namespace
 
 void FrmMain::StartButton_Command_Click()
@@ -227,8 +439,12 @@ void FrmMain::StartButton_Command_Click()
         ClearMissCounts();
         MissListCount = 0;
     }
+    if (optionMogisikenMode.value()) {
+        launchMockExam(*this);
+        return;
+    }
     if (!receive && !listen)
-        return; // mock exams are launched elsewhere; no mode: locked until Stop
+        return; // no mode: locked until Stop
 
     // The start signal: H, R, then BT (Latin) or ホレ (kana).
     Label1.setForeColor(vbBlack);

@@ -1,4 +1,6 @@
 #pragma once
+#include <QString>
+#include <array>
 #include <cstdint>
 
 // Settings shared by both alphabets and the per-alphabet settings kept outside
@@ -14,3 +16,11 @@ extern std::int16_t AnswerTimeLimitSec;
 extern std::int16_t KanaExcludeDakuten;
 // The stored kana range 1..18 (0 = take the checked menu item).
 extern std::int16_t KanaRangeIndex;
+// Shortest and longest group of the random-length-groups exam.
+extern std::int16_t LatinWordLenMin;
+extern std::int16_t LatinWordLenMax;
+extern std::int16_t KanaWordLenMin;
+extern std::int16_t KanaWordLenMax;
+// Paths of the three registered word files per alphabet, slots 1..3 ("" = free).
+extern std::array<QString, 4> LatinWordFilePath;
+extern std::array<QString, 4> KanaWordFilePath;

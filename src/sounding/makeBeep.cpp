@@ -10,7 +10,9 @@ namespace {
 constexpr int rowBT = 43;
 constexpr int rowH = 8;
 constexpr int rowR = 18;
+constexpr int rowAR = 44;
 constexpr int rowHore = 71;
+constexpr int rowRata = 72;
 } // namespace
 
 void BeepMorseRow(int row, const QString& name, std::int32_t dotMs, std::int32_t dashMs,
@@ -58,4 +60,14 @@ void BeepHore(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std:
 void BeepHoreWordGap(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz)
 {
     BeepMorseRow(rowHore, name, dotMs, dashMs, toneHz, true);
+}
+
+void BeepAR(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz)
+{
+    BeepMorseRow(rowAR, name, dotMs, dashMs, toneHz);
+}
+
+void BeepRata(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz)
+{
+    BeepMorseRow(rowRata, name, dotMs, dashMs, toneHz);
 }

@@ -21,3 +21,11 @@ void BeepBT(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::i
 void BeepBTWordGap(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz);
 void BeepHore(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz);
 void BeepHoreWordGap(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz);
+void BeepAR(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz);
+void BeepRata(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz);
+
+// Sounds a whole text by the free-text reading rules (sounding/TextReading.h),
+// testing StopRequested before every new position. Returns the text's length in
+// UTF-16 code units, also when stopped part-way; an empty text shows "読み込む文字が
+// 有りません｡" and gives 0.
+int PlayTextBeep(const QString& text, std::int32_t dotMs, std::int32_t toneHz);

@@ -58,9 +58,8 @@ QString CharacterWavePath(int row)
                               QString::fromLatin1(r.stem) + QStringLiteral(".wav"));
 }
 
-namespace {
-// Builds the row's samples into the buffer of its first element and returns it.
-SampleBuffer& buildCharacter(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate)
+SampleBuffer& BuildCharacterSamples(int row, std::int16_t unitMs, std::int16_t toneHz,
+                                    std::int32_t sampleRate)
 {
     const QByteArray code(MorseRowAt(row).code);
 
@@ -83,12 +82,11 @@ SampleBuffer& buildCharacter(int row, std::int16_t unitMs, std::int16_t toneHz, 
     JoinBuffers(character, rest);
     return character;
 }
-} // namespace
 
 void WriteCharacterWave(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate)
 {
     const QString path = CharacterWavePath(row);
-    const SampleBuffer& character = buildCharacter(row, unitMs, toneHz, sampleRate);
+    const SampleBuffer& character = BuildCharacterSamples(row, unitMs, toneHz, sampleRate);
     WriteWaveHeader(sampleRate, 1, 16, path);
     WriteWaveData(character, path);
 
@@ -101,7 +99,7 @@ void WriteCharacterWave(int row, std::int16_t unitMs, std::int16_t toneHz, std::
 
 QByteArray CharacterWaveImage(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate)
 {
-    return WaveImage(buildCharacter(row, unitMs, toneHz, sampleRate), sampleRate);
+    return WaveImage(BuildCharacterSamples(row, unitMs, toneHz, sampleRate), sampleRate);
 }
 
 const char* WaveWriterName(int row)

@@ -1,4 +1,6 @@
 #pragma once
+#include "synthesis/ToneSynthesis.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
@@ -9,6 +11,11 @@
 // nothing after the last) and writes it to sound/<stem>.wav beside the program.
 // Failures throw platform::Failure; an element that cannot be built fails before
 // the file is touched.
+
+// Rebuilds the elements the row's code uses and joins them in sending order into
+// the buffer of the first element (DotSamples or DashSamples), which it returns.
+SampleBuffer& BuildCharacterSamples(int row, std::int16_t unitMs, std::int16_t toneHz,
+                                    std::int32_t sampleRate);
 
 // The file of row 1..72.
 QString CharacterWavePath(int row);

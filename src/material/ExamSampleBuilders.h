@@ -1,0 +1,38 @@
+#pragma once
+#include "synthesis/ToneSynthesis.h"
+
+#include <QStringView>
+#include <cstdint>
+
+// The characters of an exam recording, built in memory. One routine builds any row
+// of MorseCodeTable with the spacing the recording needs: the row's elements (a
+// unit of silence before each) behind 2 units of silence, so characters stand 3
+// units apart. Failures throw platform::Failure before anything is stored.
+
+// The recording being compiled.
+extern SampleBuffer ExamSamples;
+// The character built at a later text position.
+extern SampleBuffer ExamCharSamples;
+// The compiler's position counter: 1 the first position of the recording, 2 or
+// more a later one, 0 or less stores nothing.
+extern std::int16_t TextCharPos;
+
+// Builds row 1..72 and stores it by TextCharPos: position 1 replaces ExamSamples,
+// a later position replaces ExamCharSamples. The element buffers are rebuilt.
+void BuildExamSamples(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate);
+
+// Appends 4 units of silence to ExamSamples: with the next character's 3 units,
+// the 7-unit word space.
+void AppendWordGap(std::int16_t unitMs, std::int32_t sampleRate);
+
+// The 73 builders by the names other parts of the program call them
+// ("BuildSamplesLetterA" .. "BuildSamplesDanraku"); "BuildSamplesKanaRu" and
+// "BuildSamplesLeftParen" are two names of the same code.
+constexpr int ExamSampleBuilderCount = 73;
+// Name of builder 1..73, and the MorseCodeTable row it builds.
+const char* ExamSampleBuilderName(int builder);
+int ExamSampleBuilderRow(int builder);
+// The row a builder name builds; 0 for no such name.
+int ExamSampleBuilderRowOf(QStringView name);
+// The row of a MorseCodeTable key ("A", "訂正", "ホレ", ...); 0 for none.
+int MorseRowOfKey(QStringView key);
