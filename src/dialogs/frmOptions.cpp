@@ -366,8 +366,9 @@ void FrmOptions::cmdCancel_Click() { unload(); }
 void FrmOptions::cmdTextSet_Click()
 {
     unload();
+    FrmMain& m = frmMain();
     DialogMogisikenTxt& d = dialogMogisikenTxt();
-    d.centerOn(frmMain());
+    d.centerOn(m);
     d.showModal();
 }
 

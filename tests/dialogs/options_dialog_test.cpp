@@ -2,6 +2,7 @@
 #include "dialogs/dialogMogisikenTxt.h"
 #include "dialogs/frmOptions.h"
 #include "dialog_fixture.h"
+#include "practice/frmMain.h"
 
 #include <QDir>
 
@@ -356,4 +357,27 @@ TEST_F(OptionsDialog, AnUnwritableSettingsFileIsSaidAndKeepsTheDialogOpen)
     EXPECT_TRUE(f.isShown());
     ASSERT_EQ(dialogs::messages().size(), 1u);
     EXPECT_EQ(dialogs::messages()[0].title, QStringLiteral("エラー"));
+}
+
+TEST_F(OptionsDialog, TheExamTextButtonDropsTheDialogsChangesAndShowsTheExamTextDialog)
+{
+    frmMain();
+    FrmOptions& f = frmOptions();
+    f.show();
+    f.tbsOptions.clickTab(2);
+    f.optionTextSelect.click();
+    const QByteArray before = settingsBytes();
+    bool shownModal = false;
+    clock().callAt(clock().now() + 10, [&] {
+        shownModal = dialogMogisikenTxt.isLoaded() && dialogMogisikenTxt().isModal();
+        dialogMogisikenTxt().userClose();
+    });
+    f.cmdTextSet.click();
+    EXPECT_TRUE(shownModal);
+    EXPECT_FALSE(frmOptions.isLoaded());
+    EXPECT_FALSE(dialogMogisikenTxt.isLoaded());
+    // The exam-text dialog's own close saved its records; the options dialog's
+    // choice of method was not saved.
+    EXPECT_EQ(SettingsFile().readInt16(72), 1);
+    EXPECT_EQ(settingsBytes().size(), before.size());
 }
