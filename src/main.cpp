@@ -1,8 +1,11 @@
 #include "platform/sound/sound_service.h"
 #include "practice/frmMain.h"
+#include "settings/ExamWaveKeyFile.h"
 
 #include <QApplication>
 #include <QFont>
+
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -13,6 +16,7 @@ int main(int argc, char** argv)
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
     QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 9));
     platform::useDefaultSound();
+    setExamWaveKeyStore(std::make_unique<SettingsExamWaveKeyStore>());
     FrmMain& main = frmMain(); // loads it: single-instance check, settings, sound bank
     main.show();
     // The program ends through the main window's close box or its Exit menu.

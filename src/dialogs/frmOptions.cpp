@@ -1,6 +1,20 @@
 #include "dialogs/frmOptions.h"
 
+#include "dialogs/DialogFiles.h"
+#include "dialogs/OptionsRecords.h"
+#include "dialogs/dialogMogisikenTxt.h"
+#include "platform/failure.h"
+#include "platform/numbers.h"
+#include "practice/frmMain.h"
+#include "settings/SettingsFile.h"
+#include "settings/SharedSettings.h"
+#include "synthesis/ToneOptions.h"
+
+#include <algorithm>
+#include <optional>
+
 using namespace forms;
+using platform::ignoreErrors;
 
 namespace {
     // Caption and position of a label, button, option button or frame.
@@ -141,10 +155,261 @@ FrmOptions::FrmOptions()
         l->setWordWrap(false);
     }
 
+    onLoad = [this] { Form_Load(); };
+    onKeyDown = [this](int& keyCode, int shift) { Form_KeyDown(keyCode, shift); };
     tbsOptions.onClick = [this] { tbsOptions_Click(); };
-    cmdOK.onClick = [this] { unload(); };
-    cmdCancel.onClick = [this] { unload(); };
-    onLoad = [this] { centerOnScreen(); };
+    cmdOK.onClick = [this] { cmdOK_Click(); };
+    cmdCancel.onClick = [this] { cmdCancel_Click(); };
+    cmdSave.onClick = [this] { cmdSave_Click(); };
+    cmdTextSet.onClick = [this] { cmdTextSet_Click(); };
+    optionTextRandom.onClick = [this] { SettingChanged(); };
+    optionTextSelect.onClick = [this] { SettingChanged(); };
+    textLowerBound.onChange = [this] { textLowerBound_Change(); };
+    for (TextBox* box : {&textLowerBound, &textUpperBound}) {
+        box->onKeyPress = [this](int& keyAscii) { Bound_KeyPress(keyAscii); };
+        box->onLostFocus = [this, box] { Bound_LostFocus(*box); };
+    }
+    for (UpDown* u : {&upDownLowerBound, &upDownUpperBound, &upDownLoopCw, &upDownHugouSpace})
+        u->onChange = [this] { SettingChanged(); };
+
+    WavQuarityHScroll.onChange = [this] { WavQuarityHScroll_Change(); };
+    WavVolumeHScroll.onChange = [this] { WavVolumeHScroll_Change(); };
+    hScrollCodeInterval.onChange = [this] { hScrollCodeInterval_Change(); };
+    optionWaveSampLow.onClick = [this] { optionWaveSampLow_Click(); };
+    optionWaveSampHigh.onClick = [this] { optionWaveSampHigh_Click(); };
+    TestButton.onClick = [this] { TestButton_Click(); };
+    cmdStandardCw.onClick = [this] { cmdStandardCw_Click(); };
+
+    optionEntrySampleFile.onClick = [this] { optionEntrySampleFile_Click(); };
+    optionEntryFile1.onClick = [this] { optionEntryFile_Click(1); };
+    optionEntryFile2.onClick = [this] { optionEntryFile_Click(2); };
+    optionEntryFile3.onClick = [this] { optionEntryFile_Click(3); };
+    cmdEntryFile.onClick = [this] { cmdEntryFile_Click(); };
+    cmdEditEntryFile.onClick = [this] { cmdEditEntryFile_Click(); };
+    cmdDeleteEntryFile.onClick = [this] { cmdDeleteEntryFile_Click(); };
+    richTextBoxEntryWords.onKeyPress = [this](int&) { SettingChanged(); };
+    // Until a word file is loaded the editor holds no file's text.
+    richTextBoxEntryWords.setLocked(true);
+}
+
+void FrmOptions::SettingChanged() { cmdSave.setEnabled(true); }
+
+void FrmOptions::Form_Load()
+{
+    // A settings file that cannot be read leaves the design values; the save says
+    // so if it cannot write either.
+    ignoreErrors([&] { LoadOptionSettings(); });
+    cmdSave.setEnabled(false);
+    centerOnScreen();
+}
+
+namespace {
+// A stored number outside its spinner's range (a file written elsewhere) is taken
+// as the nearest value the spinner can show.
+std::int16_t inRange(std::int16_t value, int low, int high)
+{
+    return static_cast<std::int16_t>(std::clamp<int>(value, low, high));
+}
+
+// The number a locked box holds, within its spinner's range. A box that holds no
+// number (only code can put one there) keeps the value last loaded or saved, and
+// the box is set to what is stored, so what it shows is what was saved.
+std::int16_t boxValue(TextBox& box, int low, int high, std::int16_t previous)
+{
+    std::optional<std::int16_t> n;
+    ignoreErrors([&] { n = platform::textToInt16(box.text()); });
+    const std::int16_t value = inRange(n.value_or(previous), low, high);
+    const QString text = platform::numberText(value);
+    if (!n || *n != value || box.text() != text)
+        box.setText(text);
+    return value;
+}
+} // namespace
+
+// The records are read one by one: one that cannot be read leaves its control as
+// designed and the others still load.
+void FrmOptions::LoadOptionSettings()
+{
+    SettingsFile file;
+    auto read16 = [&](int record, auto&& use) {
+        ignoreErrors([&] { use(file.readInt16(record)); });
+    };
+
+    read16(8, [&](std::int16_t q) {
+        if (q >= 1 && q <= 5) {
+            QuarityLabel.setCaption(QualityCaption(q));
+            WavQuarityHScroll.setValue(q);
+        }
+    });
+    LastWaveQuality = static_cast<std::int16_t>(WavQuarityHScroll.value());
+    read16(9, [&](std::int16_t v) {
+        if (v >= 1 && v <= 5) {
+            VolumeLabel.setCaption(VolumeCaption(v));
+            WavVolumeHScroll.setValue(v);
+        }
+    });
+    LastWaveVolume = static_cast<std::int16_t>(WavVolumeHScroll.value());
+    read16(10, [&](std::int16_t p) {
+        const int percent = inRange(p, hScrollCodeInterval.min(), hScrollCodeInterval.max());
+        hScrollCodeInterval.setValue(percent);
+        ShowCodeInterval(percent);
+    });
+    ignoreErrors([&] {
+        WaveSampleRate = file.readInt32(21);
+        if (WaveSampleRate == 8000)
+            optionWaveSampLow.setValue(true);
+        else if (WaveSampleRate == 16000)
+            optionWaveSampHigh.setValue(true);
+    });
+
+    if (AlphabetIsLatin != -1 && AlphabetIsLatin != 0)
+        return;
+    const OptionsRecords& r = OptionsRecordsOf(AlphabetIsLatin);
+    const OptionsVariables v = OptionsVariablesOf(AlphabetIsLatin);
+    read16(r.lower, [&](std::int16_t n) {
+        v.lower = inRange(n, 1, 10);
+        textLowerBound.setText(platform::numberText(v.lower));
+    });
+    read16(r.upper, [&](std::int16_t n) {
+        v.upper = inRange(n, 1, 10);
+        textUpperBound.setText(platform::numberText(v.upper));
+    });
+    read16(r.choice, [&](std::int16_t n) {
+        v.choice = n;
+        if (n == 0)
+            optionEntrySampleFile.setValue(true);
+        else if (n >= 1 && n <= 3)
+            EntryFileOption(n).setValue(true);
+    });
+    for (int i = 1; i <= 3; ++i) {
+        ignoreErrors([&] { v.title[i] = file.readString(r.title[i]); });
+        ignoreErrors([&] { v.path[i] = file.readString(r.path[i]); });
+        EntryFileOption(i).setCaption(v.title[i].isEmpty() ? NoWordFileCaption() : v.title[i]);
+    }
+    read16(r.playCount, [&](std::int16_t n) {
+        v.playCount = inRange(n, upDownLoopCw.min(), upDownLoopCw.max());
+        textHugouKakuninPlayTimes.setText(platform::numberText(v.playCount));
+    });
+    read16(r.gapUnits, [&](std::int16_t n) {
+        v.gapUnits = inRange(n, upDownHugouSpace.min(), upDownHugouSpace.max());
+        textHugouSpace.setText(platform::numberText(v.gapUnits));
+    });
+    read16(r.textSelectMode, [&](std::int16_t n) {
+        v.textSelectMode = n;
+        if (n == 1)
+            optionTextRandom.setValue(true);
+        else if (n == 2)
+            optionTextSelect.setValue(true);
+    });
+}
+
+bool FrmOptions::SaveOptionSettings()
+{
+    LastWaveQuality = static_cast<std::int16_t>(WavQuarityHScroll.value());
+    LastWaveVolume = static_cast<std::int16_t>(WavVolumeHScroll.value());
+    const bool twin = AlphabetIsLatin == -1 || AlphabetIsLatin == 0;
+    // The word list first: when it cannot be written nothing is saved and the
+    // learner's words stay in the editor.
+    if (twin && !SaveWordList())
+        return false;
+
+    const bool saved = WriteSettings([&](SettingsFile& file) {
+        file.writeInt16(8, static_cast<std::int16_t>(WavQuarityHScroll.value()));
+        file.writeInt16(9, static_cast<std::int16_t>(WavVolumeHScroll.value()));
+        file.writeInt16(10, static_cast<std::int16_t>(hScrollCodeInterval.value()));
+        file.writeInt32(21, WaveSampleRate);
+        if (!twin)
+            return;
+        const OptionsRecords& r = OptionsRecordsOf(AlphabetIsLatin);
+        const OptionsVariables v = OptionsVariablesOf(AlphabetIsLatin);
+        v.lower = boxValue(textLowerBound, 1, 10, v.lower);
+        file.writeInt16(r.lower, v.lower);
+        v.upper = boxValue(textUpperBound, 1, 10, v.upper);
+        file.writeInt16(r.upper, v.upper);
+        if (optionEntrySampleFile.value())
+            v.choice = 0;
+        else if (const int slot = SelectedSlot())
+            v.choice = static_cast<std::int16_t>(slot);
+        file.writeInt16(r.choice, v.choice);
+        for (int i = 1; i <= 3; ++i) {
+            file.writeString(r.title[i], v.title[i]);
+            file.writeString(r.path[i], v.path[i]);
+        }
+        v.playCount = boxValue(textHugouKakuninPlayTimes, upDownLoopCw.min(), upDownLoopCw.max(), v.playCount);
+        file.writeInt16(r.playCount, v.playCount);
+        v.gapUnits = boxValue(textHugouSpace, upDownHugouSpace.min(), upDownHugouSpace.max(), v.gapUnits);
+        file.writeInt16(r.gapUnits, v.gapUnits);
+        if (optionTextRandom.value()) {
+            dialogMogisikenTxt().optionTextRandom.setValue(true);
+            v.textSelectMode = 1;
+        } else if (optionTextSelect.value()) {
+            dialogMogisikenTxt().optionTestSelect.setValue(true);
+            v.textSelectMode = 2;
+        }
+        file.writeInt16(r.textSelectMode, v.textSelectMode);
+    });
+    if (saved)
+        cmdSave.setEnabled(false);
+    return saved;
+}
+
+void FrmOptions::cmdOK_Click()
+{
+    if (SaveOptionSettings())
+        unload();
+}
+
+void FrmOptions::cmdSave_Click() { SaveOptionSettings(); }
+
+void FrmOptions::cmdCancel_Click() { unload(); }
+
+void FrmOptions::cmdTextSet_Click()
+{
+    unload();
+    FrmMain& m = frmMain();
+    DialogMogisikenTxt& d = dialogMogisikenTxt();
+    d.centerOn(m);
+    d.showModal();
+}
+
+// Ctrl+Tab steps through the tabs, from the last back to the first.
+void FrmOptions::Form_KeyDown(int& keyCode, int shift)
+{
+    if (keyCode != 9 || shift != vbCtrlMask)
+        return;
+    const int selected = tbsOptions.selectedIndex();
+    tbsOptions.selectTab(selected == tbsOptions.tabCount() ? 1 : selected + 1);
+}
+
+// Only digits and Backspace reach a bound box.
+void FrmOptions::Bound_KeyPress(int& keyAscii)
+{
+    if (!(keyAscii >= '0' && keyAscii <= '9') && keyAscii != 8)
+        keyAscii = 0;
+}
+
+void FrmOptions::Bound_LostFocus(TextBox& box)
+{
+    const QString t = box.text();
+    if (t.isEmpty() || t == QLatin1String("0") || t == QLatin1String("00"))
+        box.setText(QStringLiteral("1"));
+    if (platform::isNumericText(box.text()) && platform::textToDouble(box.text()) > 10)
+        box.setText(QStringLiteral("10"));
+}
+
+// The upper bound follows a lower bound raised above it; a lower upper bound set
+// afterwards stays.
+void FrmOptions::textLowerBound_Change()
+{
+    auto number = [](const TextBox& box) {
+        std::int16_t n = 0;
+        ignoreErrors([&] { n = platform::textToInt16(box.text()); });
+        return n;
+    };
+    const std::int16_t lower = number(textLowerBound);
+    const std::int16_t upper = number(textUpperBound);
+    if (lower <= 10 && upper < lower)
+        textUpperBound.setText(platform::numberText(lower));
 }
 
 // The selected tab's panel comes into view and takes input; the others leave the view
@@ -155,5 +420,7 @@ void FrmOptions::tbsOptions_Click()
         const bool selected = tbsOptions.tabSelected(i + 1);
         picOptions(i).setLeft(selected ? 210 : -20000);
         picOptions(i).setEnabled(selected);
+        if (selected && i == 2)
+            LoadWordList();
     }
 }

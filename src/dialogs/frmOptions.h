@@ -1,6 +1,9 @@
 #pragma once
 #include "platform/forms/forms.h"
 
+#include <QString>
+#include <cstdint>
+
 // The options dialog "設定". Its controls are live settings that other parts read.
 // Four panels, one per tab, lie over the tab strip; the tab switch moves the selected
 // one into view and the others out of it.
@@ -71,8 +74,64 @@ public:
     forms::CommandButton cmdCancel{*this};
     forms::CommandButton cmdSave{*this};
 
+    // The word file of the selected option: the alphabet's sample file or the path of the
+    // selected slot ("" when none is selected or the slot is free).
+    QString ChosenWordFile();
+
 private:
+    // The frame and its records.
+    void Form_Load();
+    void LoadOptionSettings();
+    // False when something could not be written (a message has said what); the
+    // dialog then stays open.
+    bool SaveOptionSettings();
+    void cmdOK_Click();
+    void cmdSave_Click();
+    void cmdCancel_Click();
+    void cmdTextSet_Click();
     void tbsOptions_Click();
+    void Form_KeyDown(int& keyCode, int shift);
+    void textLowerBound_Change();
+    void Bound_KeyPress(int& keyAscii);
+    void Bound_LostFocus(forms::TextBox& box);
+    void SettingChanged();
+
+    // Sound options and test playback.
+    void WavQuarityHScroll_Change();
+    void WavVolumeHScroll_Change();
+    void hScrollCodeInterval_Change();
+    void ShowCodeInterval(int percent);
+    void optionWaveSampLow_Click();
+    void optionWaveSampHigh_Click();
+    void TestButton_Click();
+    void cmdStandardCw_Click();
+
+    // Word files.
+    void optionEntryFile_Click(int slot);
+    void optionEntrySampleFile_Click();
+    void cmdEntryFile_Click();
+    void cmdEditEntryFile_Click();
+    void cmdDeleteEntryFile_Click();
+    void SelectRegisteredWordFile();
+    forms::OptionButton& EntryFileOption(int slot);
+    int SelectedSlot();
+    forms::FileOpenResult ChooseWordFile();
+    void RegisterWordFile(int slot, const forms::FileOpenResult& chosen);
+    // The word tab's load of the chosen file, with its count.
+    void LoadWordList();
+    void ShowWordCount();
+    forms::TextEditor::Outcome LoadWordFile(const QString& path);
+    void ShowNoWordFile();
+    bool WordListHoldsUnsavedEdits() const;
+    bool SaveWordList();
+
+    // The slider positions the sound bank was last built for, or last loaded or saved.
+    std::int16_t LastWaveQuality = 0;
+    std::int16_t LastWaveVolume = 0;
+    // The file whose text the word list editor holds ("" = none: the editor is then
+    // locked), and that text as last read from or written to the file.
+    QString wordListPath_;
+    QString wordListSaved_;
 };
 
 inline forms::FormRef<FrmOptions> frmOptions;

@@ -319,8 +319,12 @@ TEST_F(Exam, PseudoTextReadsTheWordFileAndRefusesAnEmptyOrMissingOne)
     EXPECT_EQ(StopRequested, -1);
 
     // A registered slot whose file has gone: a clear message, no exam.
-    LatinWordFilePath[2] = platform::besideProgram("gone.txt");
+    // (registered and chosen while it was there, deleted afterwards)
+    LatinWordFileTitle[2] = QStringLiteral("gone");
+    LatinWordFilePath[2] = writeText("gone.txt", QStringLiteral("QRZ\r\n"));
+    frmOptions().optionEntryFile2.setCaption(LatinWordFileTitle[2]);
     frmOptions().optionEntryFile2.setValue(true);
+    platform::deleteFile(LatinWordFilePath[2]);
     f.StartButton_Command.click();
     EXPECT_TRUE(dialogs::messages().back().prompt.contains(QString::fromUtf16(u"単語ファイルを読み込めません。")));
     EXPECT_TRUE(dialogs::messages().back().prompt.contains("gone.txt"));
@@ -385,6 +389,10 @@ TEST_F(Exam, PickModeSendsThePickedTextOrEndsWithoutAPick)
     chooseExam(3, true);
     LatinExamTextSelectMode = 2;
     LatinExamTextPath[4] = writeText("four.txt", "TEST");
+    // Registered as the dialog registers it: closing the dialog saves its slots.
+    DialogMogisikenTxt& d = dialogMogisikenTxt();
+    d.textFilePath(4).setText(LatinExamTextPath[4]);
+    d.optionTestSelect.setValue(true);
     QString explanation;
     auto pickWhenShown = [&](int slot) {
         every10ms([&, slot] {

@@ -1,0 +1,78 @@
+#include "dialogs/frmAbout.h"
+#include "support/app_fixture.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+using namespace forms;
+
+class AboutBox : public AppFixture {
+protected:
+    static void mouse(Control& c, QEvent::Type type, Qt::MouseButton button)
+    {
+        const QPointF inside(2, 2);
+        QWidget* w = c.widget();
+        QMouseEvent e(type, inside, w->mapToGlobal(inside), type == QEvent::MouseMove ? Qt::NoButton : button,
+                      type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+    static bool highlighted(FrmAbout& a)
+    {
+        return a.labelUrl.foreColor() == vbRed && a.labelUrl.fontUnderline();
+    }
+    static bool normal(FrmAbout& a)
+    {
+        return a.labelUrl.foreColor() == vbButtonText && !a.labelUrl.fontUnderline();
+    }
+};
+
+TEST_F(AboutBox, TheTitleLineJoinsTheMinorVersionAndTheRevision)
+{
+    EXPECT_EQ(AboutTitleLine("Quenlo", 3, 1, 2), QStringLiteral("Quenlo　Ver. 3.12"));
+    EXPECT_EQ(AboutTitleLine("Quenlo", 3, 1, 12), QStringLiteral("Quenlo　Ver. 3.112"));
+    EXPECT_EQ(AboutTitleLine("Quenlo", 3, 11, 2), AboutTitleLine("Quenlo", 3, 1, 12));
+
+    FrmAbout& a = frmAbout();
+    EXPECT_EQ(a.caption(), platform::appTitle() + QStringLiteral(" について"));
+    EXPECT_EQ(a.lblTitle.caption(), AboutTitleLine(platform::appTitle(), platform::appMajor(), platform::appMinor(),
+                                                   platform::appRevision()));
+    EXPECT_FALSE(a.icon().isNull());
+}
+
+TEST_F(AboutBox, TheLinkHighlightsOverItselfAndOpensTheHomePageOnALeftClick)
+{
+    QStringList opened;
+    platform::setShellOpener([&](const QString& target) { opened << target; });
+    FrmAbout& a = frmAbout();
+    a.show();
+    ASSERT_TRUE(normal(a));
+    mouse(a.labelUrl, QEvent::MouseMove, Qt::NoButton);
+    EXPECT_TRUE(highlighted(a));
+    mouse(a.labelUrl, QEvent::MouseMove, Qt::NoButton);
+    EXPECT_TRUE(highlighted(a));
+    mouse(a.frameUrl, QEvent::MouseMove, Qt::NoButton);
+    EXPECT_TRUE(normal(a));
+    mouse(a.labelUrl, QEvent::MouseMove, Qt::NoButton);
+    EXPECT_TRUE(highlighted(a));
+
+    mouse(a.labelUrl, QEvent::MouseButtonPress, Qt::RightButton);
+    EXPECT_TRUE(frmAbout.isLoaded());
+    EXPECT_TRUE(highlighted(a));
+    EXPECT_TRUE(opened.isEmpty());
+
+    mouse(a.labelUrl, QEvent::MouseButtonPress, Qt::LeftButton);
+    EXPECT_FALSE(frmAbout.isLoaded());
+    EXPECT_EQ(opened, QStringList{HomePageAddress()});
+    EXPECT_EQ(a.labelUrl.caption(), HomePageAddress());
+}
+
+TEST_F(AboutBox, EnterAndEscClickOk)
+{
+    for (const char* key : {"\r", "\x1b"}) {
+        FrmAbout& a = frmAbout();
+        a.show();
+        a.userType(key);
+        EXPECT_FALSE(frmAbout.isLoaded());
+    }
+}
