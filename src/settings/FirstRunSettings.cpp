@@ -46,8 +46,7 @@ void putBlock(QByteArray& image, const Block& r)
 QByteArray FirstRunSettingsImage()
 {
     // Zeros everywhere else: empty strings and tagged values, no user-chosen
-    // character, code interval 0, no exam text or word file registered. Record 11
-    // stays empty, so the Latin range menu keeps its design marks.
+    // character, code interval 0, no exam text or word file registered.
     QByteArray image(SettingsRecordOffset(SettingsRecordCount) + 2, '\0');
     put(image, 1, SettingsInt16Bytes(-1)); // the Latin alphabet
     put(image, 7, SettingsStringBytes(QStringLiteral("WAVE")));
@@ -57,6 +56,10 @@ QByteArray FirstRunSettingsImage()
     put(image, 262, SettingsInt16Bytes(10)); // the answer-limit box's design value
     putBlock(image, latinRecords);
     putBlock(image, kanaRecords);
+    // The first range of each alphabet. The Latin menu is designed with every item
+    // marked, the user-chosen set among them, and that empty set would refuse the
+    // first Start with "指定された文字がありません。".
+    put(image, 11, SettingsStringBytes(QStringLiteral("AtoE")));
     put(image, 129, SettingsInt16Bytes(1)); // the first kana range item
     put(image, 261, SettingsInt16Bytes(-1)); // the voiced-kana box is ticked by design
     return image;

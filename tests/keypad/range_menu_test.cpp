@@ -1,5 +1,6 @@
 #include "keypad/KeypadRules.h"
 #include "settings/SharedSettings.h"
+#include "settings/SettingsFile.h"
 #include "support/keypad_fixture.h"
 
 #include <QApplication>
@@ -175,6 +176,8 @@ TEST_F(RangeMenus, ApplyKanaRangeTakesTheCheckedItemOrNone)
 
 TEST_F(RangeMenus, EveryRangeItemStartsChecked)
 {
+    // A settings file that names no range leaves the design marks as they are.
+    SettingsFile(SettingsFile::defaultPath()).writeString(11, QString());
     FrmMain& f = frmMain();
     EXPECT_EQ(checkedLatinRows(f).size(), 13u);
     EXPECT_EQ(checkedKanaRows(f).size(), 18u);
