@@ -27,6 +27,7 @@ constexpr unsigned periodUs = 5000;
 constexpr unsigned bufferUs = 40000;
 constexpr snd_pcm_uframes_t chunkFrames = 4096;
 constexpr double toneAmplitude = 0.5 * 32767;
+constexpr std::chrono::milliseconds idleStep {10};
 
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
@@ -127,7 +128,14 @@ private:
     {
         std::unique_lock lock(mutex_);
         for (;;) {
-            wake_.wait(lock, [this] { return pending_ || quit_; });
+            // Between sounds the stream goes on with silence at the pace of the clock,
+            // so that what the device receives (and a recording of it) keeps the gaps.
+            if (!wake_.wait_for(lock, idleStep, [this] { return pending_ || quit_; })) {
+                lock.unlock();
+                feedSilence();
+                lock.lock();
+                continue;
+            }
             if (quit_)
                 return;
             pending_ = false;
@@ -138,10 +146,13 @@ private:
 
             snd_pcm_drop(pcm_);
             std::optional<SteadyTime> end;
-            if (voice)
+            if (voice) {
                 end = feed(*voice, generation);
-            else
+                silenceFrom_ = end.value_or(std::chrono::steady_clock::now());
+            } else {
                 snd_pcm_prepare(pcm_);
+                silenceFrom_ = std::chrono::steady_clock::now();
+            }
 
             lock.lock();
             if (end && generation_ == generation) {
@@ -149,6 +160,35 @@ private:
                 end_ = *end;
                 ended_.notify_all();
             }
+        }
+    }
+
+    // Silence from the end of the last sound up to now. A device whose buffer is
+    // full takes none; that only means it has enough to play.
+    void feedSilence()
+    {
+        if (rate_ == 0)
+            return;
+        const SteadyTime now = std::chrono::steady_clock::now();
+        if (now <= silenceFrom_)
+            return;
+        const auto due = std::chrono::duration_cast<std::chrono::microseconds>(now - silenceFrom_).count();
+        auto frames = static_cast<std::int64_t>(static_cast<double>(due) * rate_ / 1e6);
+        if (frames <= 0)
+            return;
+        std::vector<std::int16_t> zeros(static_cast<std::size_t>(std::min<std::int64_t>(frames, chunkFrames)), 0);
+        while (frames > 0) {
+            const auto count = static_cast<snd_pcm_uframes_t>(std::min<std::int64_t>(frames, chunkFrames));
+            snd_pcm_sframes_t written = snd_pcm_writei(pcm_, zeros.data(), count);
+            if (written == -EAGAIN)
+                return;
+            if (written < 0) {
+                if (snd_pcm_recover(pcm_, static_cast<int>(written), 1) < 0)
+                    silenceFrom_ = now; // give up on this stretch
+                return;
+            }
+            frames -= written;
+            silenceFrom_ += framesToTime(written, rate_);
         }
     }
 
@@ -234,6 +274,7 @@ private:
     snd_pcm_t* pcm_;
     QString name_;
     std::uint32_t rate_ = openRate; // what the stream is set up for; 0 after a failed set-up
+    SteadyTime silenceFrom_ = std::chrono::steady_clock::now(); // worker: audio written up to here
 
     std::mutex mutex_;
     std::condition_variable wake_; // worker: a command is pending
