@@ -130,15 +130,14 @@ void loadAlphabetRecords(FrmMain& f, SettingsFile& file)
     // would get "登録・編集" on its pass button), and a mode option that was selected
     // already raised no Click: the selected mode is set up once more, as its click does.
     ignoreErrors([&] {
-        using Handler = void (FrmMain::*)();
-        const Handler handlers[] = {&FrmMain::optionKakuninMode_Click, &FrmMain::optionKikitoriMode_Click,
-                                    &FrmMain::optionKikinagashiMode_Click, &FrmMain::optionMogisikenMode_Click};
-        const auto options = ModeOptions(f);
-        for (std::size_t i = 0; i < options.size(); ++i)
-            if (options[i]->value()) {
-                (f.*handlers[i])();
-                break;
-            }
+        if (f.optionKakuninMode.value())
+            f.optionKakuninMode_Click();
+        else if (f.optionKikitoriMode.value())
+            f.optionKikitoriMode_Click();
+        else if (f.optionKikinagashiMode.value())
+            f.optionKikinagashiMode_Click();
+        else if (f.optionMogisikenMode.value())
+            f.optionMogisikenMode_Click();
     });
     const std::int16_t minutes = readOrZero([&] { return file.readInt16(b.minutes); });
     ignoreErrors([&] { f.textReceiveTime.setText(numberText(minutes)); });
