@@ -25,9 +25,9 @@ std::optional<std::int16_t> numberIn(const QString& text)
     return value;
 }
 
-// The right-answer display: the label goes blank in red for at least 80 ms, then
-// shows the circle, and the count goes up.
-void showRightAnswer(FrmMain& f)
+} // namespace
+
+void ShowRightAnswer(FrmMain& f)
 {
     f.Label1.setForeColor(vbRed);
     f.Label1.setCaption(QString());
@@ -39,11 +39,13 @@ void showRightAnswer(FrmMain& f)
     f.Label2.setCaption(platform::numberText(CorrectCount));
 }
 
-void showWrongAnswer(FrmMain& f)
+void ShowWrongAnswer(FrmMain& f)
 {
     f.Label1.setForeColor(vbBlack);
     f.Label1.setCaption(SentChar);
 }
+
+namespace {
 
 // Claims the open question for this answer; false when none is open.
 bool takeOpenQuestion(const QString& text)
@@ -77,9 +79,9 @@ void JudgeLatinAnswer(const QString& text)
         return;
     FrmMain& f = frmMain();
     if (AnswerChar == SentChar) {
-        showRightAnswer(f);
+        ShowRightAnswer(f);
     } else {
-        showWrongAnswer(f);
+        ShowWrongAnswer(f);
         CountLatinMiss(SentChar);
     }
 }
@@ -90,9 +92,9 @@ void JudgeKanaAnswer(const QString& text)
         return;
     FrmMain& f = frmMain();
     if (AnswerChar == SentChar) {
-        showRightAnswer(f);
+        ShowRightAnswer(f);
     } else if (!SentChar.isEmpty()) {
-        showWrongAnswer(f);
+        ShowWrongAnswer(f);
         CountKanaMiss(GetKanaIndex(SentChar));
     }
     if (f.isLoaded())

@@ -2,6 +2,8 @@
 #include <QString>
 #include <cstdint>
 
+class FrmMain;
+
 // The three duties of an answer key, shared by the on-screen keys and the keyboard.
 
 // Code check: sounds text with the main window's speed and tone and the options
@@ -20,3 +22,9 @@ void JudgeKanaAnswer(const QString& text);
 // any range, a kana entry only under its own. Indexes outside the table do nothing.
 void ToggleLatinUserChosen(std::int16_t index);
 void ToggleKanaUserChosen(std::int16_t index);
+
+// The displays of a judged answer. Right: the label goes blank in red for at least
+// 80 ms, then shows the circle, and the count goes up. Wrong: the sent character
+// in black.
+void ShowRightAnswer(FrmMain& f);
+void ShowWrongAnswer(FrmMain& f);

@@ -135,17 +135,11 @@ void judgeEntry(FrmMain& f, const QString& answer)
         QuestionOpen = 0;
         AnswerChar = answer;
         if (answer == SentChar) {
-            f.Label1.setForeColor(vbRed);
-            f.Label1.setCaption(QString());
-            WaitMilliseconds(80);
+            ShowRightAnswer(f);
             if (!f.isLoaded())
                 return;
-            f.Label1.setCaption(QStringLiteral("○"));
-            platform::saturatingIncrement(CorrectCount);
-            f.Label2.setCaption(platform::numberText(CorrectCount));
         } else {
-            f.Label1.setForeColor(vbBlack);
-            f.Label1.setCaption(SentChar);
+            ShowWrongAnswer(f);
             CountKanaMiss(GetKanaIndex(SentChar));
         }
     }
