@@ -55,20 +55,16 @@ QString runExam(const Twin& t, const QString& sound, int kind, int speed, int mi
     QString text;
 
     if (beep && signs) {
-        BeepLetterH(QStringLiteral("H"), unit, dash, tone);
-        if (stopped())
-            return text;
-        BeepLetterR(QStringLiteral("R"), unit, dash, tone);
-        WaitMilliseconds(fourUnits);
-        if (stopped())
-            return text;
-        BeepLetterH(QStringLiteral("H"), unit, dash, tone);
-        if (stopped())
-            return text;
-        BeepLetterR(QStringLiteral("R"), unit, dash, tone);
-        WaitMilliseconds(fourUnits);
-        if (stopped())
-            return text;
+        // H R twice, then the alphabet's third sign.
+        for (int twice = 0; twice < 2; ++twice) {
+            BeepLetterH(QStringLiteral("H"), unit, dash, tone);
+            if (stopped())
+                return text;
+            BeepLetterR(QStringLiteral("R"), unit, dash, tone);
+            WaitMilliseconds(fourUnits);
+            if (stopped())
+                return text;
+        }
         t.beepThirdSign(t.thirdName, unit, dash, tone);
         if (stopped())
             return text;
