@@ -13,9 +13,9 @@
 #include "practice/frmKikitoriResult.h"
 #include "practice/frmMain.h"
 #include "settings/SharedSettings.h"
+#include "synthesis/Delay.h"
 #include "synthesis/MorseCodeTable.h"
 #include "synthesis/SoundBank.h"
-#include "synthesis/Delay.h"
 #include "synthesis/ToneOptions.h"
 
 #include <QApplication>
@@ -227,10 +227,10 @@ inline void prepareRun(FrmMain& f, int cpm, forms::OptionButton& mode)
     if (AlphabetIsLatin != -1)
         f.mnuChange.click();
     f.mnuSoundWave.click();
-    for (forms::Menu* m : {&f.mnuMojiHanniAtoE, &f.mnuMojiHanniFtoJ, &f.mnuMojiHanniKtoO, &f.mnuMojiHanniPtoT,
-                           &f.mnuMojiHanniUtoZ, &f.mnuMojiHanniNumbers, &f.mnuMojiHanniMarks,
-                           &f.mnuMojiHanniAlphabetsNumbers, &f.mnuMojiHanniAlphabetsMarks,
-                           &f.mnuMojiHanniNumbersMarks, &f.mnuMojiHanniAll, &f.mnuMojihanniUserChose})
+    for (forms::Menu* m :
+         {&f.mnuMojiHanniAtoE, &f.mnuMojiHanniFtoJ, &f.mnuMojiHanniKtoO, &f.mnuMojiHanniPtoT, &f.mnuMojiHanniUtoZ,
+          &f.mnuMojiHanniNumbers, &f.mnuMojiHanniMarks, &f.mnuMojiHanniAlphabetsNumbers, &f.mnuMojiHanniAlphabetsMarks,
+          &f.mnuMojiHanniNumbersMarks, &f.mnuMojiHanniAll, &f.mnuMojihanniUserChose})
         m->setChecked(false);
     f.mnuMojiHanniAllAlphabets.setChecked(true);
     f.textCwSpeed.setText(platform::numberText(cpm));

@@ -94,8 +94,8 @@ void listenThrough(Program& p, const Plan& plan)
     for (std::size_t i = 0; i + 1 < log.size(); ++i)
         scheduled += waitAfter(i, log[i].what, u);
     const double drift = msBetween(log.front().called, log.back().called) - scheduled;
-    std::printf("  %-38s %+.1f ms after %.1f s of schedule (%+.2f ms per minute)\n", "last sound against the summed schedule",
-                drift, scheduled / 1000, drift / (scheduled / 60000));
+    std::printf("  %-38s %+.1f ms after %.1f s of schedule (%+.2f ms per minute)\n",
+                "last sound against the summed schedule", drift, scheduled / 1000, drift / (scheduled / 60000));
     std::printf("  %-38s %.3f ms CPU per s\n", "CPU during listen-through", 1000 * run.cpuMs / run.wallMs);
 }
 
