@@ -256,7 +256,8 @@ inline void closeResultsWhenShown(int triesLeft = 400)
 
 // A single-character receive run: each of `questions` questions is passed
 // answerDelayMs after its countdown starts; the question after them is left
-// waiting for idleMs (the CPU is read over that wait) and the run is stopped.
+// waiting for idleMs from that moment (the CPU is read over that wait) and the run
+// is stopped.
 struct SingleRun {
     std::vector<Steady::time_point> answers; // when each pass was clicked
     int lateCountdowns = 0; // countdown not yet running at its scheduled moment + the delay
@@ -290,8 +291,7 @@ private:
         ++started_;
         const bool idle = started_ > questions_;
         const platform::Tick armed = platform::clock().now() + characterWaitMs(SentChar, UnitMs);
-        // The idle wait is measured from just after the countdown starts.
-        platform::clock().callAt(armed + (idle ? 2 : delay_), [this, idle] { answerOrWait(idle, false); });
+        platform::clock().callAt(armed + delay_, [this, idle] { answerOrWait(idle, false); });
     }
 
     void answerOrWait(bool idle, bool retried)

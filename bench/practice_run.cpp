@@ -69,6 +69,7 @@ void singleCharacter(Program& p, const Plan& plan)
     printSpread("sound start against the schedule", spread(late));
     std::printf("  %-38s R %+.3f ms, BT %+.3f ms, first character %+.3f ms\n", "of which the start signal", late[0],
                 late[1], late[2]);
+    printSpread("and the next character after an answer", spread({late.begin() + 3, late.end()}));
     std::printf("  %-38s %d of %d\n", "countdown not started by its delay", run.lateCountdowns, plan.questions + 1);
     std::printf("  %-38s %.3f ms CPU per s (%.1f s, countdown ticking)\n", "waiting for an answer",
                 1000 * run.idleCpuMs / run.idleWallMs, run.idleWallMs / 1000);
