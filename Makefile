@@ -39,7 +39,10 @@ $(BUILD_REL)/build.ninja:
 
 bench: deps $(BUILD_REL)/build.ninja
 	cmake --build $(BUILD_REL) -j $(JOBS)
-	@for b in $(BUILD_REL)/bench/bench_*; do echo "== $$(basename $$b)"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
+	@for b in $(BUILD_REL)/bench/bench_*; do \
+	  [ -f $$b ] && [ -x $$b ] || continue; \
+	  echo "== $$(basename $$b)"; QT_QPA_PLATFORM=offscreen $$b || exit 1; \
+	done
 
 screenshot: build
 	scripts/screenshot

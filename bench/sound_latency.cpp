@@ -2,14 +2,10 @@
 // play log: plays started from silence, plays that replace a sounding one, beeps.
 // The device is QUENLO_ALSA_DEVICE when set, else "default", else "null" (which
 // takes frames at once, so it measures our side of the road only).
-#include "platform/sound/sound_service.h"
+#include "bench_support.h"
 
 #include <QByteArray>
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <thread>
-#include <vector>
 
 using namespace platform;
 using namespace std::chrono;
@@ -41,20 +37,14 @@ void report(const char* what)
     std::size_t lost = 0;
     for (const auto& e : sound().log()) {
         if (e.firstFrame)
-            ms.push_back(duration<double, std::milli>(*e.firstFrame - e.called).count());
+            ms.push_back(bench::msBetween(e.called, *e.firstFrame));
         else
             ++lost;
     }
     sound().clearLog();
-    if (ms.empty()) {
-        std::printf("  %-34s no frame reached the device\n", what);
-        return;
-    }
-    std::sort(ms.begin(), ms.end());
-    std::printf("  %-34s n=%zu  median %.3f ms  max %.3f ms", what, ms.size(), ms[ms.size() / 2], ms.back());
+    bench::printSpread(what, bench::spread(ms));
     if (lost)
-        std::printf("  (%zu never reached the device)", lost);
-    std::printf("\n");
+        std::printf("  %-38s %zu never reached the device\n", "", lost);
 }
 
 void waitQuiet()
@@ -84,7 +74,10 @@ int main()
         std::printf("no ALSA device opened: nothing to measure\n");
         return 0;
     }
-    std::printf("device %s\n", qPrintable(sound().deviceName()));
+    std::printf("device %s%s\n", qPrintable(sound().deviceName()),
+                sound().deviceName().endsWith(QLatin1String(":null"))
+                    ? " (no sound card: it takes frames at once, so this is our side of the road only)"
+                    : "");
     sound().enableLog();
     const int plays = 50;
 
