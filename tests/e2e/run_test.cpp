@@ -257,8 +257,9 @@ TEST_F(Run, ListenThroughShowsEachCharacterAfterItSounds)
         EXPECT_EQ(f.Label2.caption(), " - ");
         EXPECT_FALSE(frmKikitoriResult.isLoaded());
         EXPECT_TRUE(f.mnuMojihanni.enabled());
-        if (beep)
+        if (beep) {
             EXPECT_EQ(LastBeepSymbol, SentChar);
+        }
     }
 }
 
