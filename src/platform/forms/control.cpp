@@ -250,7 +250,8 @@ namespace detail {
 } // namespace detail
 
 Control::Control(Container& parent, QWidget* widget, bool focusable)
-    : form_(&parent.form())
+    : TwipsRect<Control>(0, 0)
+    , form_(&parent.form())
     , container_(&parent)
     , widget_(widget)
     , focusable_(focusable)

@@ -37,6 +37,29 @@ enum class Align { Left = 0,
     Right = 1,
     Center = 2 };
 
+// The geometry of forms and controls in twips, read back exactly as written. Self
+// provides move(left, top, width, height), which every setter goes through.
+template <class Self>
+class TwipsRect {
+public:
+    float left() const { return left_; }
+    float top() const { return top_; }
+    float width() const { return width_; }
+    float height() const { return height_; }
+    void setLeft(float v) { self().move(v, top_, width_, height_); }
+    void setTop(float v) { self().move(left_, v, width_, height_); }
+    void setWidth(float v) { self().move(left_, top_, v, height_); }
+    void setHeight(float v) { self().move(left_, top_, width_, v); }
+    void move(float left, float top) { self().move(left, top, width_, height_); }
+
+protected:
+    TwipsRect(float width, float height) : width_(width), height_(height) {}
+    float left_ = 0, top_ = 0, width_, height_;
+
+private:
+    Self& self() { return static_cast<Self&>(*this); }
+};
+
 // Anything that holds controls: a form, a frame, a picture box.
 class Container {
 public:
@@ -52,7 +75,7 @@ public:
 // What every control has. Each control keeps its own Enabled, Visible, colours, font
 // and geometry: they read back as set, whatever the state of its container.
 // Writes of these common properties raise no event.
-class Control {
+class Control : public TwipsRect<Control> {
 public:
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -70,15 +93,7 @@ public:
     // Enabled and visible up to the form (what decides whether a user can reach it).
     bool reachable() const;
 
-    float left() const { return left_; }
-    float top() const { return top_; }
-    float width() const { return width_; }
-    float height() const { return height_; }
-    void setLeft(float v) { move(v, top_, width_, height_); }
-    void setTop(float v) { move(left_, v, width_, height_); }
-    void setWidth(float v) { move(left_, top_, v, height_); }
-    void setHeight(float v) { move(left_, top_, width_, v); }
-    void move(float left, float top) { move(left, top, width_, height_); }
+    using TwipsRect<Control>::move;
     virtual void move(float left, float top, float width, float height);
 
     Color foreColor() const { return foreColor_; }
@@ -147,7 +162,6 @@ private:
     int index_ = -1;
     bool enabled_ = true;
     bool visible_ = true;
-    float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     Color foreColor_;
     Color backColor_;
     QString fontName_;

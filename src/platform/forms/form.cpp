@@ -157,7 +157,8 @@ namespace detail {
 } // namespace detail
 
 Form::Form()
-    : window_(new detail::Window(this))
+    : TwipsRect<Form>(4800, 3600)
+    , window_(new detail::Window(this))
     , client_(new QWidget)
 {
     detail::installAppHooks();

@@ -37,7 +37,7 @@ constexpr int vbFormCode = 1; // Unload from code
 // design values and wires its events in its constructor: that constructor is the
 // design, so every load starts from the same values. Its one automatic instance is
 // reached through a FormRef (see below).
-class Form : public Container {
+class Form : public Container, public TwipsRect<Form> {
 public:
     Form();
     ~Form() override;
@@ -71,15 +71,7 @@ public:
     unsigned generation() const { return generation_; }
 
     // Geometry of the outer frame, in twips; setting the size raises Resize.
-    float left() const { return left_; }
-    float top() const { return top_; }
-    float width() const { return width_; }
-    float height() const { return height_; }
-    void setLeft(float v) { move(v, top_, width_, height_); }
-    void setTop(float v) { move(left_, v, width_, height_); }
-    void setWidth(float v) { move(left_, top_, v, height_); }
-    void setHeight(float v) { move(left_, top_, width_, v); }
-    void move(float left, float top) { move(left, top, width_, height_); }
+    using TwipsRect<Form>::move;
     void move(float left, float top, float width, float height);
     // Design helper: sets the outer size from a client area size.
     void setClientSize(float width, float height);
@@ -179,7 +171,6 @@ private:
     bool designing_ = true; // the constructor runs: design values raise no events
     bool everShown_ = false;
     int depth_ = 0;
-    float left_ = 0, top_ = 0, width_ = 4800, height_ = 3600;
     QString caption_;
     QPixmap icon_;
     Border border_ = Border::Sizable;
