@@ -29,9 +29,12 @@ Tick RealClock::now()
 
 void RealClock::yield(std::optional<Tick> wakeAt)
 {
+    using namespace std::chrono;
+    // The real moment the tick counter reaches wakeAt.
+    const auto deadline = [&] { return origin_ + milliseconds(*wakeAt - 1000); };
     if (!QCoreApplication::instance()) {
-        if (wakeAt && *wakeAt > now())
-            std::this_thread::sleep_for(std::chrono::milliseconds(*wakeAt - now()));
+        if (wakeAt)
+            std::this_thread::sleep_until(deadline());
         return;
     }
     if (wakeAt && *wakeAt <= now()) {
@@ -39,8 +42,18 @@ void RealClock::yield(std::optional<Tick> wakeAt)
         return;
     }
     int wake = 0;
-    if (wakeAt)
-        wake = startTimer(std::chrono::milliseconds(*wakeAt - now()), Qt::PreciseTimer);
+    if (wakeAt) {
+        // The event loop's timers are whole milliseconds and wake late by up to one,
+        // which every gap of a live run would add up: sleep in the loop until shortly
+        // before the deadline, then the last stretch exactly, with no event waiting.
+        const auto left = duration_cast<microseconds>(deadline() - steady_clock::now());
+        if (left <= milliseconds(2)) {
+            std::this_thread::sleep_until(deadline());
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            return;
+        }
+        wake = startTimer(duration_cast<milliseconds>(left - milliseconds(1)), Qt::PreciseTimer);
+    }
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     if (wake)
         killTimer(wake);
