@@ -57,8 +57,10 @@ QMenu* Menu::submenu()
 void Menu::setCaption(const QString& text)
 {
     caption_ = text;
-    action_->setSeparator(text == QStringLiteral("-"));
-    action_->setText(text);
+    // A separator shows no text (some styles would draw it as a section title).
+    const bool separator = text == QStringLiteral("-");
+    action_->setSeparator(separator);
+    action_->setText(separator ? QString() : text);
 }
 
 void Menu::setChecked(bool on)
