@@ -79,33 +79,35 @@ void WriteWaveHeader(std::int32_t sampleRate, std::int16_t channels, std::int16_
                              headerBytes(BuildWaveHeader(sampleRate, channels, bitsPerSample)));
 }
 
-void WriteWaveData(const SampleBuffer& samples, const QString& path)
+namespace {
+// Puts both sizes and the samples behind the 44-byte header that image starts
+// with; never shortens it (bytes an earlier, longer file left behind stay).
+void fillWaveData(QByteArray& image, const SampleBuffer& samples, const QString& what)
 {
     const std::int64_t n = 2 * static_cast<std::int64_t>(samples.size());
     if (n + 36 > INT32_MAX)
-        throw platform::Failure(QStringLiteral("too many samples for %1").arg(path));
-    QByteArray file = platform::readWholeFile(path);
-    if (file.size() < WaveHeaderBytes)
-        throw platform::Failure(QStringLiteral("%1 has no WAV header").arg(path));
-    if (file.size() < WaveHeaderBytes + n)
-        file.resize(WaveHeaderBytes + n);
-    qToLittleEndian(static_cast<std::int32_t>(n), file.data() + dataSizeOffset);
-    qToLittleEndian(static_cast<std::int32_t>(n + 36), file.data() + riffSizeOffset);
+        throw platform::Failure(QStringLiteral("too many samples for %1").arg(what));
+    if (image.size() < WaveHeaderBytes)
+        throw platform::Failure(QStringLiteral("%1 has no WAV header").arg(what));
+    if (image.size() < WaveHeaderBytes + n)
+        image.resize(WaveHeaderBytes + n);
+    qToLittleEndian(static_cast<std::int32_t>(n), image.data() + dataSizeOffset);
+    qToLittleEndian(static_cast<std::int32_t>(n + 36), image.data() + riffSizeOffset);
     qToLittleEndian<std::int16_t>(samples.data(), static_cast<qsizetype>(samples.size()),
-                                  file.data() + WaveHeaderBytes);
+                                  image.data() + WaveHeaderBytes);
+}
+} // namespace
+
+void WriteWaveData(const SampleBuffer& samples, const QString& path)
+{
+    QByteArray file = platform::readWholeFile(path);
+    fillWaveData(file, samples, path);
     platform::writeWholeFile(path, file);
 }
 
 QByteArray WaveImage(const SampleBuffer& samples, std::int32_t sampleRate)
 {
-    const std::int64_t n = 2 * static_cast<std::int64_t>(samples.size());
-    if (n + 36 > INT32_MAX)
-        throw platform::Failure(QStringLiteral("too many samples for one WAV image"));
     QByteArray image = headerBytes(BuildWaveHeader(sampleRate, 1, 16));
-    image.resize(WaveHeaderBytes + n);
-    qToLittleEndian(static_cast<std::int32_t>(n), image.data() + dataSizeOffset);
-    qToLittleEndian(static_cast<std::int32_t>(n + 36), image.data() + riffSizeOffset);
-    qToLittleEndian<std::int16_t>(samples.data(), static_cast<qsizetype>(samples.size()),
-                                  image.data() + WaveHeaderBytes);
+    fillWaveData(image, samples, QStringLiteral("one WAV image"));
     return image;
 }
