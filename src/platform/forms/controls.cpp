@@ -338,7 +338,7 @@ void CheckBox::click()
 // ---- Frame
 
 Frame::Frame(Container& parent)
-    : Control(parent, new Hooked<QGroupBox>(parent.client()), false)
+    : ContainerControl(parent, new Hooked<QGroupBox>(parent.client()), false)
 {
 }
 
@@ -355,8 +355,6 @@ void Frame::setBorderStyle(int style)
     g->setStyleSheet(style == 0 ? QStringLiteral("QGroupBox { border: none; }") : QString());
 }
 
-bool Frame::effectivelyEnabled() const { return enabled() && container().effectivelyEnabled(); }
-bool Frame::effectivelyVisible() const { return visible() && container().effectivelyVisible(); }
 
 // ---- ComboBox
 
@@ -751,7 +749,7 @@ QPixmap loadPicture(const QString& path)
 }
 
 PictureBox::PictureBox(Container& parent)
-    : Control(parent, new Hooked<QLabel>(parent.client()), false)
+    : ContainerControl(parent, new Hooked<QLabel>(parent.client()), false)
 {
     auto* l = static_cast<QLabel*>(widget());
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -767,8 +765,6 @@ void PictureBox::setPicture(const QPixmap& p)
 
 void PictureBox::setBorderStyle(int style) { static_cast<QLabel*>(widget())->setFrameShape(style ? QFrame::Box : QFrame::NoFrame); }
 
-bool PictureBox::effectivelyEnabled() const { return enabled() && container().effectivelyEnabled(); }
-bool PictureBox::effectivelyVisible() const { return visible() && container().effectivelyVisible(); }
 
 Image::Image(Container& parent)
     : Control(parent, new Hooked<QLabel>(parent.client()), false)

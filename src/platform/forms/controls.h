@@ -114,18 +114,26 @@ private:
     int value_ = 0;
 };
 
-class Frame : public Control, public Container {
+// A control that holds controls (a frame, a picture box): enabled and visible as
+// far as it and everything above it are.
+class ContainerControl : public Control, public Container {
+public:
+    Form& form() override { return Control::form(); }
+    QWidget* client() override { return widget(); }
+    bool effectivelyEnabled() const override { return enabled() && container().effectivelyEnabled(); }
+    bool effectivelyVisible() const override { return visible() && container().effectivelyVisible(); }
+
+protected:
+    using Control::Control;
+};
+
+class Frame : public ContainerControl {
 public:
     explicit Frame(Container& parent);
     QString caption() const { return caption_; }
     void setCaption(const QString& text);
     // Border style 0 removes the frame line and caption.
     void setBorderStyle(int style);
-
-    Form& form() override { return Control::form(); }
-    QWidget* client() override { return widget(); }
-    bool effectivelyEnabled() const override;
-    bool effectivelyVisible() const override;
 
 private:
     QString caption_;
@@ -255,7 +263,7 @@ private:
 QPixmap loadPicture(const QString& path);
 
 // A picture box is also a container (panels of controls).
-class PictureBox : public Control, public Container {
+class PictureBox : public ContainerControl {
 public:
     explicit PictureBox(Container& parent);
     void setPicture(const QPixmap& p);
@@ -263,11 +271,6 @@ public:
     void loadPicture(const QString& path) { setPicture(forms::loadPicture(path)); }
     bool hasPicture() const { return !picture_.isNull(); }
     void setBorderStyle(int style);
-
-    Form& form() override { return Control::form(); }
-    QWidget* client() override { return widget(); }
-    bool effectivelyEnabled() const override;
-    bool effectivelyVisible() const override;
 
 private:
     QPixmap picture_;
