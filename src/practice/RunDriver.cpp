@@ -279,6 +279,13 @@ void launchMockExam(FrmMain& f)
     else if (AlphabetIsLatin == 0)
         f.mnuMojihanniWabun.setEnabled(false);
 
+    const int kind = f.comboMogisikenMode.listIndex();
+    if (kind < 0 || kind > 3) {
+        // No exam kind (a damaged settings file): nothing would ever end the run.
+        refuseExam(f);
+        return;
+    }
+
     bool wave = false;
     if (f.mnuSoundWave.checked() && (AlphabetIsLatin == -1 || AlphabetIsLatin == 0))
         wave = true;
@@ -286,7 +293,6 @@ void launchMockExam(FrmMain& f)
         return; // no road: locked until Stop
     const bool latin = AlphabetIsLatin == -1;
 
-    const int kind = f.comboMogisikenMode.listIndex();
     QString rangeName = QStringLiteral("Limit_All");
     std::int16_t rangeIndex = 17;
     int pickedSlot = -1;
@@ -299,7 +305,7 @@ void launchMockExam(FrmMain& f)
     } else if (kind == 2) {
         if (!loadExamWords(f, latin))
             return;
-    } else if (kind == 3) {
+    } else {
         const auto& path = latin ? LatinExamTextPath : KanaExamTextPath;
         auto& enabled = latin ? LatinExamTextEnabled : KanaExamTextEnabled;
         auto& picked = latin ? LatinExamTextPicked : KanaExamTextPicked;
@@ -357,8 +363,6 @@ void launchMockExam(FrmMain& f)
                 return;
             }
         }
-    } else {
-        exam = false;
     }
 
     if (exam) {

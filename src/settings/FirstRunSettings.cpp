@@ -13,10 +13,11 @@ struct Block {
 };
 constexpr Block latinRecords{2, 3, 4, 5, 6, 12, 13, 14, 22, 23, 72};
 constexpr Block kanaRecords{124, 125, 126, 127, 128, 130, 131, 132, 140, 141, 210};
-// The controls' design values: code-check mode, 800 Hz, 45 per minute, no exam
-// kind selected, 3 minutes, word lengths 1 to 1, the sample word file, one play
+// The controls' design values: code-check mode, 800 Hz, 45 per minute, the
+// five-character groups (the design selects no exam kind, and a first mock exam
+// must have one), 3 minutes, word lengths 1 to 1, the sample word file, one play
 // with a gap of 3 units, exam texts drawn at random.
-constexpr Block design{1, 800, 45, -1, 3, 1, 1, 0, 1, 3, 1};
+constexpr Block design{1, 800, 45, 0, 3, 1, 1, 0, 1, 3, 1};
 
 void put(QByteArray& image, int record, const QByteArray& value)
 {

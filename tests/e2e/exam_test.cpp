@@ -497,3 +497,31 @@ TEST_F(Exam, TheAnswerWindowAsTheLearnerSeesIt)
     EXPECT_FALSE(frmExamAnswer.isLoaded());
     EXPECT_TRUE(f.mnuChange.enabled());
 }
+
+TEST_F(Exam, AFirstMockExamOnAFreshInstallIsHeard)
+{
+    // Nothing chosen but the mode: the first-run settings carry an exam kind.
+    ASSERT_EQ(f.comboMogisikenMode.listIndex(), 0);
+    f.optionMogisikenMode.click();
+    watchAnswer();
+    f.StartButton_Command.click();
+    EXPECT_TRUE(platform::sound().isPlaying());
+    EXPECT_EQ(ExamAnswerText.split(' ', Qt::SkipEmptyParts).first().size(), 5);
+    runUntil([&] { return answer.shown > 0 && !f.timerCheckWavePlayEnd.enabled(); });
+    EXPECT_EQ(answer.shown, 1);
+    expectControlsBack();
+}
+
+TEST_F(Exam, AStartWithNoExamKindGivesEveryControlBackAtOnce)
+{
+    for (bool beep : {false, true}) {
+        chooseExam(0, beep);
+        f.comboMogisikenMode.setListIndex(-1); // as a damaged settings file leaves it
+        platform::sound().clearLog();
+        f.StartButton_Command.click();
+        EXPECT_TRUE(platform::sound().log().empty());
+        expectControlsBack();
+        EXPECT_TRUE(f.StopButton_Command.enabled());
+        EXPECT_FALSE(f.timerCheckWavePlayEnd.enabled() && f.timerCheckWavePlayEnd.interval() > 0);
+    }
+}
