@@ -7,6 +7,7 @@
 #include "platform/numbers.h"
 #include "settings/SharedSettings.h"
 
+#include <QRegularExpression>
 #include <optional>
 
 using namespace forms;
@@ -197,11 +198,18 @@ void FrmMain::NumericBox_Click(TextBox& box)
 namespace {
 // The clamp of a numeric box on losing focus: the text the box keeps. A text that
 // is not a number (only a paste can bring one) is treated as an empty box; a text
-// within the bounds stays as typed.
+// within the bounds stays as typed. A pasted whole number too long for 16 bits is
+// still above (or below) the bounds.
 QString clamped(const QString& text, const char* whenEmpty, int low, int high)
 {
     std::optional<std::int16_t> value;
     platform::ignoreErrors([&] { value = platform::textToInt16(text); });
+    if (!value) {
+        static const QRegularExpression whole(QStringLiteral("^\\s*([+-]?)\\d+\\s*$"));
+        const auto m = whole.match(text);
+        if (m.hasMatch())
+            return platform::numberText(m.captured(1) == QLatin1String("-") ? low : high);
+    }
     if (text.isEmpty() || !value)
         return QString::fromLatin1(whenEmpty);
     if (*value < low)

@@ -114,6 +114,9 @@ TEST_F(MainWindow, NumericBoxesClampWhenTheyLoseFocus)
         {&f.textToneFreq, "50", "100"},   {&f.textToneFreq, "7000", "6000"}, {&f.textToneFreq, "1x", "800"},
         {&f.textReceiveTime, "", "1"},    {&f.textReceiveTime, "0", "1"},  {&f.textReceiveTime, "31", "30"},
         {&f.textReceiveTime, "25", "25"},
+        // Pasted whole numbers beyond 16 bits are beyond the bounds too.
+        {&f.textToneFreq, "99999", "6000"}, {&f.textCwSpeed, "70000", "250"}, {&f.textReceiveTime, "-40000", "1"},
+        {&f.textCwSpeed, "1e9", "25"},
     };
     for (const auto& c : cases) {
         c.box->setText(c.typed);
