@@ -20,6 +20,19 @@ namespace {
 // Calls of PlayCharacter on the stack: a nested press must not clear the flags the
 // interrupted call still repeats under.
 int depth = 0;
+// Every call gets the next number. An Esc stops the calls that had started when
+// it was pressed (numbers up to stoppedUpTo), never one that starts after it.
+std::int64_t lastStarted = 0;
+std::int64_t stoppedUpTo = 0;
+
+// Takes a raised stop request as meant for every call started so far.
+void takeStopRequest()
+{
+    if (CodeCheckStopRequested != -1)
+        return;
+    CodeCheckStopRequested = 0;
+    stoppedUpTo = lastStarted;
+}
 
 bool bankIsStale(const QString& speedText, std::int16_t toneHz)
 {
@@ -64,6 +77,8 @@ void PlayCharacter(const QString& text, const QString& speedText, std::int16_t t
     UnitMs = ComputeUnitMs(speedText);
     // Kept wide: a long unit must not overflow the gap.
     const std::int32_t gapMs = (static_cast<std::int32_t>(gapUnits) - 3) * UnitMs;
+    takeStopRequest();
+    const std::int64_t self = ++lastStarted;
     CodeCheckPlaying = -1;
     ++depth;
     struct End {
@@ -87,7 +102,8 @@ void PlayCharacter(const QString& text, const QString& speedText, std::int16_t t
     f.Label1.setCaption(text);
 
     for (int i = 1; i <= playCount; ++i) {
-        if (CodeCheckStopRequested == -1)
+        takeStopRequest();
+        if (self <= stoppedUpTo)
             return;
         const std::int32_t unit = UnitMs;
         if (f.mnuSoundWave.checked()) {

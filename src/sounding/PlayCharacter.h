@@ -7,7 +7,8 @@
 
 // -1 while PlayCharacter repeats a character (at any nesting depth).
 extern std::int16_t CodeCheckPlaying;
-// -1: stop the repetitions at the next test (Esc in code-check mode).
+// -1: stop the repetitions at the next test (Esc in code-check mode). It stops
+// the calls running when it was raised; a call that starts later plays.
 extern std::int16_t CodeCheckStopRequested;
 
 void PlayCharacter(const QString& text, const QString& speedText, std::int16_t toneHz, std::int32_t sampleRate,

@@ -99,6 +99,27 @@ TEST_F(LatinKeyboard, EscStopsARepeatedCodeCheckCharacterWithoutAskingAnything)
     EXPECT_EQ(CodeCheckStopRequested, 0);
 }
 
+TEST_F(LatinKeyboard, AKeyPressedJustAfterEscSoundsItsCharacter)
+{
+    FrmMain& f = shown();
+    f.optionKakuninMode.click();
+    frmOptions().textHugouKakuninPlayTimes.setText("5");
+    std::function<void()> poll = [&] {
+        if (sounded().size() < 2) {
+            clock().callAfter(10, poll);
+            return;
+        }
+        // Esc, then E while K's stopped repetition still waits out its gap.
+        f.userType("\x1b");
+        f.userType("e");
+    };
+    clock().callAfter(10, poll);
+    f.userType("k");
+    EXPECT_EQ(sounded(), (QStringList {"K", "K", "E", "E", "E", "E", "E"}));
+    EXPECT_EQ(CodeCheckPlaying, 0);
+    EXPECT_EQ(CodeCheckStopRequested, 0);
+}
+
 TEST_F(LatinKeyboard, EscCancelsAConversionOnlyWhileOneRuns)
 {
     FrmMain& f = shown();
