@@ -178,14 +178,21 @@ void giveBackExamLocks(FrmMain& f)
     f.upDownReceiveTime.setEnabled(true);
 }
 
+void refuseExam(FrmMain& f);
+
 // The exam answer window, then the controls a Beep exam gives back when it ends.
+// An exam that sent nothing (an empty exam text, a Stop during the start signs)
+// has no window to give back the range menu or "登録・編集": it ends as a refused
+// one, so that the text can be put right at once.
 void endBeepExam(FrmMain& f)
 {
-    if (!ExamAnswerText.isEmpty()) {
-        FrmExamAnswer& answer = frmExamAnswer();
-        answer.centerOn(f);
-        answer.showModal();
+    if (ExamAnswerText.isEmpty()) {
+        refuseExam(f);
+        return;
     }
+    FrmExamAnswer& answer = frmExamAnswer();
+    answer.centerOn(f);
+    answer.showModal();
     giveBackExamLocks(f);
 }
 

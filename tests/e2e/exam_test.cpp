@@ -525,3 +525,17 @@ TEST_F(Exam, AStartWithNoExamKindGivesEveryControlBackAtOnce)
         EXPECT_FALSE(f.timerCheckWavePlayEnd.enabled() && f.timerCheckWavePlayEnd.interval() > 0);
     }
 }
+
+TEST_F(Exam, ABeepExamThatSentNothingGivesTheRegistrationBack)
+{
+    chooseExam(3, true);
+    LatinExamTextPath[0] = writeText("empty.txt", QString());
+    LatinExamTextEnabled[0] = -1;
+    watchAnswer();
+    f.StartButton_Command.click();
+    EXPECT_EQ(answer.shown, 0);
+    EXPECT_EQ(ExamAnswerText, QString());
+    expectControlsBack();
+    EXPECT_EQ(f.KaitoupassButton_Command.caption(), QString::fromUtf16(u"登録・編集"));
+    EXPECT_TRUE(f.KaitoupassButton_Command.enabled());
+}
