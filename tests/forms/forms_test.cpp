@@ -12,6 +12,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include "support/real_input.h"
+
 #include <string>
 #include <vector>
 
@@ -425,6 +427,47 @@ TEST_F(FormsTest, RealQtEventsTakeTheSameRoute)
     EXPECT_TRUE(f.mnuWave.checked());
     EXPECT_TRUE(f.mnuWave.action()->isChecked());
     EXPECT_EQ(events, std::vector<std::string> { "mnuWave_Click" });
+}
+
+// A key reaches the form once, whatever its handler does to the focus: moving it up to
+// the frame's parent, onto another control, or away by disabling the focused control.
+TEST_F(FormsTest, AKeyReachesTheFormOnceWhereverItsHandlerMovesTheFocus)
+{
+    PanelForm& f = panel();
+    f.setKeyPreview(true);
+    f.text.onChange = nullptr;
+    f.text.onLostFocus = nullptr;
+    std::function<void()> moveFocus;
+    int downs = 0, presses = 0;
+    f.onKeyDown = [&](int& code, int) {
+        if (code != 17) // the Ctrl key of Ctrl+Tab
+            ++downs, moveFocus();
+    };
+    f.onKeyPress = [&](int&) { ++presses, moveFocus(); };
+    f.show();
+    real::activate(f);
+    const struct {
+        const char* what;
+        std::function<void()> move;
+    } moves[] = {
+        {"disable the focused control", [&] { f.opt1.setEnabled(false); }},
+        {"focus another control", [&] { f.text.setFocus(); }},
+        {"hide the focused control's frame", [&] { f.frame1.setVisible(false); }},
+    };
+    for (const auto& m : moves) {
+        for (Qt::Key k : {Qt::Key_Tab, Qt::Key_F5, Qt::Key_A, Qt::Key_Return}) {
+            SCOPED_TRACE(testing::Message() << m.what << ", key " << k);
+            f.frame1.setVisible(true);
+            f.opt1.setEnabled(true);
+            f.opt1.setFocus();
+            ASSERT_EQ(real::keyTarget(), f.opt1.widget());
+            downs = presses = 0;
+            moveFocus = m.move;
+            real::key(k, k == Qt::Key_Tab ? Qt::ControlModifier : Qt::NoModifier);
+            EXPECT_EQ(downs, 1);
+            EXPECT_EQ(presses, k == Qt::Key_A || k == Qt::Key_Return ? 1 : 0);
+        }
+    }
 }
 
 // A failure in a handler raised by a write from code reaches the writer (whose
