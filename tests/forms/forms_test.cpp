@@ -572,6 +572,45 @@ TEST_F(FormsTest, GeometryIsTwipsReadBackExactlyAndSizeWritesRaiseResize)
     EXPECT_EQ(d.top(), (f.height() - d.height()) / 2 + f.top());
 }
 
+struct FramedForm : Form {
+    Frame outer { *this };
+    Frame inner { static_cast<Container&>(outer) };
+    Label label { inner };
+    FramedForm()
+    {
+        move(0, 0, 4500, 3000);
+        outer.move(0, 0, 4000, 2500);
+        outer.setBorderStyle(0);
+        inner.setCaption("inner");
+        inner.move(300, 300, 3000, 1800);
+        label.setCaption("label");
+        label.move(300, 600, 1500, 600);
+    }
+};
+FormRef<FramedForm> framed;
+
+// A frame without border draws nothing of its own, and only it: the frame inside it
+// keeps its line, and a label of the default colour shows its container's background.
+TEST_F(FormsTest, ABorderlessFrameLeavesItsChildrenTheirLooks)
+{
+    FramedForm& f = framed();
+    f.show();
+    QImage outer = f.outer.widget()->grab().toImage();
+    QImage inner = f.inner.widget()->grab().toImage();
+    const int y = inner.height() / 2;
+    // The inner frame's left line differs from the plain background beside it.
+    int lineX = -1;
+    for (int x = 0; x < 6 && lineX < 0; ++x)
+        if (inner.pixel(x, y) != outer.pixel(2, 2))
+            lineX = x;
+    EXPECT_GE(lineX, 0) << "no border line on the inner frame";
+    // The label's background is the frame's inside, not a patch of its own.
+    QRect l = f.label.widget()->geometry();
+    EXPECT_EQ(inner.pixel(l.right() - 1, l.bottom() - 1), inner.pixel(l.right() + 4, l.bottom() - 1));
+    f.label.setBackColor(vbWhite);
+    EXPECT_EQ(f.inner.widget()->grab().toImage().pixel(l.right() - 1, l.bottom() - 1), qRgb(255, 255, 255));
+}
+
 TEST_F(FormsTest, ColoursReadBackAsNumbers)
 {
     PanelForm& f = panel();
