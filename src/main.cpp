@@ -19,7 +19,9 @@ int main(int argc, char** argv)
     setExamWaveKeyStore(std::make_unique<SettingsExamWaveKeyStore>());
     FrmMain& main = frmMain(); // loads it: single-instance check, settings, sound bank
     main.show();
-    // The program ends through the main window's close box or its Exit menu.
+    ListenForEndRequests();
+    // The program ends through the main window's close box, its Exit menu or a
+    // request from the system, each of which saves the settings first.
     for (;;)
         platform::clock().yield();
 }

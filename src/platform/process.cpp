@@ -4,13 +4,19 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QGuiApplication>
 #include <QProcess>
+#include <QSessionManager>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -129,6 +135,86 @@ void endProgram(int exitCode)
 }
 
 void setProgramEnder(std::function<void(int)> fn) { ender() = std::move(fn); }
+
+namespace {
+constexpr int endSignals[] = {SIGTERM, SIGHUP, SIGINT};
+
+// The signal handler writes one byte here; the event loop reads it. Set up once,
+// before any handler is installed, and kept for the life of the process.
+int endPipe[2] = {-1, -1};
+
+std::function<void()>& endHandler()
+{
+    static std::function<void()> fn;
+    return fn;
+}
+
+extern "C" void noteEndSignal(int)
+{
+    const int savedErrno = errno;
+    const char byte = 1;
+    [[maybe_unused]] ssize_t n = ::write(endPipe[1], &byte, 1); // full pipe: a request is pending anyway
+    errno = savedErrno;
+}
+
+void runEndHandler()
+{
+    if (endHandler())
+        endHandler()();
+}
+
+// The pipe, its reader on the event loop and the session manager's request.
+bool listenOnce()
+{
+    static bool ready = false;
+    if (ready)
+        return true;
+    if (!QCoreApplication::instance() || ::pipe2(endPipe, O_NONBLOCK | O_CLOEXEC) != 0)
+        return false;
+    auto* notifier = new QSocketNotifier(endPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, [] {
+        char bytes[64];
+        while (::read(endPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        // A clock call, like every other event of the program: a test on the virtual
+        // clock sees its effects inside its own wait.
+        clock().callAt(clock().now(), runEndHandler);
+    });
+#if QT_CONFIG(sessionmanager)
+    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QObject::connect(gui, &QGuiApplication::commitDataRequest, [](QSessionManager&) { runEndHandler(); });
+#endif
+    ready = true;
+    return true;
+}
+} // namespace
+
+void onEndRequest(std::function<void()> handler)
+{
+    // The dispositions found at the first installation; a signal the starter chose to
+    // ignore (nohup) stays ignored.
+    static struct sigaction previous[std::size(endSignals)];
+    static bool installed = false;
+    endHandler() = std::move(handler);
+    const bool listen = endHandler() && listenOnce();
+    if (listen == installed)
+        return;
+    for (std::size_t i = 0; i < std::size(endSignals); ++i) {
+        if (listen) {
+            ::sigaction(endSignals[i], nullptr, &previous[i]);
+            if (previous[i].sa_handler == SIG_IGN)
+                continue;
+            struct sigaction action {};
+            sigemptyset(&action.sa_mask);
+            action.sa_handler = noteEndSignal;
+            action.sa_flags = SA_RESTART;
+            ::sigaction(endSignals[i], &action, nullptr);
+        } else {
+            ::sigaction(endSignals[i], &previous[i], nullptr);
+        }
+    }
+    installed = listen;
+}
 
 QString appTitle() { return QStringLiteral("Quenlo"); }
 int appMajor() { return 1; }

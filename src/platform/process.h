@@ -43,6 +43,14 @@ void resetRandom(std::uint64_t state);
 [[noreturn]] void endProgram(int exitCode = 0);
 void setProgramEnder(std::function<void(int)> ender);
 
+// Requests to end that come from outside the window: SIGTERM, SIGHUP and SIGINT, and
+// the desktop session manager's request to save before the session ends. A signal
+// only notes the request; the handler runs on the event loop as a clock call, never
+// inside the signal handler. The session manager waits for its answer, so its
+// request runs the handler at once. nullptr gives the signals their default action
+// back and drops the session's requests.
+void onEndRequest(std::function<void()> handler);
+
 // The title and version numbers of the application.
 QString appTitle();
 int appMajor();

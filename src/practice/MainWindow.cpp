@@ -24,6 +24,9 @@ namespace {
 const QString onlineManualAddress = QStringLiteral("https://quenlo.example.org/manual/");
 const QString hamInformationAddress = QStringLiteral("https://quenlo.example.org/ham-radio/");
 
+// The unload mode of a close requested by the system (the session ends).
+constexpr int endOfSessionMode = 2;
+
 // Held for the life of the process; the kernel releases it when the process ends.
 std::unique_ptr<platform::SingleInstance> instanceLock;
 
@@ -70,6 +73,16 @@ void EndProgramSavingSettings()
     }
     platform::sound().stop();
     platform::endProgram(0);
+}
+
+void ListenForEndRequests()
+{
+    // A request from the system takes the close box's road: save, then end.
+    platform::onEndRequest([] {
+        FrmMain& f = frmMain();
+        int cancel = 0;
+        f.raise(f.onQueryUnload, cancel, endOfSessionMode);
+    });
 }
 
 void FrmMain::Form_Load()

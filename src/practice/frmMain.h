@@ -198,3 +198,7 @@ void EndPracticeRun();
 // Ends the program from any depth: saves the main window's settings, stops the
 // sound and leaves the process.
 [[noreturn]] void EndProgramSavingSettings();
+
+// From now on the system's requests to end (signals, the end of the desktop
+// session) end the program as the close box does.
+void ListenForEndRequests();

@@ -3,6 +3,7 @@
 #include "dialogs/frmOptions.h"
 #include "dialog_fixture.h"
 #include "practice/frmMain.h"
+#include "support/real_input.h"
 
 #include <QDir>
 
@@ -96,6 +97,31 @@ TEST_F(OptionsDialog, CtrlTabStepsThroughTheTabsAndWrapsAround)
     f.userKey(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     f.userKey(Qt::Key_Tab);
     EXPECT_EQ(f.tbsOptions.selectedIndex(), 1);
+}
+
+// Typed at a focused control of each panel, Ctrl+Tab moves exactly one tab on, although
+// the switch takes the focus away from the control the key was typed at.
+TEST_F(OptionsDialog, CtrlTabTypedAtAFocusedControlStepsOneTab)
+{
+    FrmOptions& f = frmOptions();
+    f.show();
+    real::activate(f);
+    Control* const onPanel[] = {&f.TestButton, &f.textLowerBound, &f.richTextBoxEntryWords, &f.textHugouSpace};
+    for (int tab = 1; tab <= 4; ++tab) {
+        SCOPED_TRACE(testing::Message() << "from tab " << tab);
+        f.tbsOptions.clickTab(tab);
+        f.richTextBoxEntryWords.setEnabled(true); // also without a word file
+        onPanel[tab - 1]->setFocus();
+        ASSERT_EQ(real::keyTarget(), onPanel[tab - 1]->widget());
+        real::key(Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_EQ(f.tbsOptions.selectedIndex(), tab % 4 + 1);
+    }
+    // Round the strip from wherever the focus went.
+    for (int expected : {2, 3, 4, 1}) {
+        real::key(Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_EQ(f.tbsOptions.selectedIndex(), expected);
+    }
+    expectPanelsFor(f, 1);
 }
 
 TEST_F(OptionsDialog, EveryWayOfClosingUnloadsWithoutSavingExceptOk)

@@ -12,6 +12,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include "support/real_input.h"
+
 #include <string>
 #include <vector>
 
@@ -427,6 +429,47 @@ TEST_F(FormsTest, RealQtEventsTakeTheSameRoute)
     EXPECT_EQ(events, std::vector<std::string> { "mnuWave_Click" });
 }
 
+// A key reaches the form once, whatever its handler does to the focus: moving it up to
+// the frame's parent, onto another control, or away by disabling the focused control.
+TEST_F(FormsTest, AKeyReachesTheFormOnceWhereverItsHandlerMovesTheFocus)
+{
+    PanelForm& f = panel();
+    f.setKeyPreview(true);
+    f.text.onChange = nullptr;
+    f.text.onLostFocus = nullptr;
+    std::function<void()> moveFocus;
+    int downs = 0, presses = 0;
+    f.onKeyDown = [&](int& code, int) {
+        if (code != 17) // the Ctrl key of Ctrl+Tab
+            ++downs, moveFocus();
+    };
+    f.onKeyPress = [&](int&) { ++presses, moveFocus(); };
+    f.show();
+    real::activate(f);
+    const struct {
+        const char* what;
+        std::function<void()> move;
+    } moves[] = {
+        {"disable the focused control", [&] { f.opt1.setEnabled(false); }},
+        {"focus another control", [&] { f.text.setFocus(); }},
+        {"hide the focused control's frame", [&] { f.frame1.setVisible(false); }},
+    };
+    for (const auto& m : moves) {
+        for (Qt::Key k : {Qt::Key_Tab, Qt::Key_F5, Qt::Key_A, Qt::Key_Return}) {
+            SCOPED_TRACE(testing::Message() << m.what << ", key " << k);
+            f.frame1.setVisible(true);
+            f.opt1.setEnabled(true);
+            f.opt1.setFocus();
+            ASSERT_EQ(real::keyTarget(), f.opt1.widget());
+            downs = presses = 0;
+            moveFocus = m.move;
+            real::key(k, k == Qt::Key_Tab ? Qt::ControlModifier : Qt::NoModifier);
+            EXPECT_EQ(downs, 1);
+            EXPECT_EQ(presses, k == Qt::Key_A || k == Qt::Key_Return ? 1 : 0);
+        }
+    }
+}
+
 // A failure in a handler raised by a write from code reaches the writer (whose
 // "errors ignored" statement skips it); one in a user event ends only that event.
 TEST_F(FormsTest, HandlerFailuresStopAtTheRightPlace)
@@ -527,6 +570,45 @@ TEST_F(FormsTest, GeometryIsTwipsReadBackExactlyAndSizeWritesRaiseResize)
     d.centerOn(f);
     EXPECT_EQ(d.left(), (f.width() - d.width()) / 2 + f.left());
     EXPECT_EQ(d.top(), (f.height() - d.height()) / 2 + f.top());
+}
+
+struct FramedForm : Form {
+    Frame outer { *this };
+    Frame inner { static_cast<Container&>(outer) };
+    Label label { inner };
+    FramedForm()
+    {
+        move(0, 0, 4500, 3000);
+        outer.move(0, 0, 4000, 2500);
+        outer.setBorderStyle(0);
+        inner.setCaption("inner");
+        inner.move(300, 300, 3000, 1800);
+        label.setCaption("label");
+        label.move(300, 600, 1500, 600);
+    }
+};
+FormRef<FramedForm> framed;
+
+// A frame without border draws nothing of its own, and only it: the frame inside it
+// keeps its line, and a label of the default colour shows its container's background.
+TEST_F(FormsTest, ABorderlessFrameLeavesItsChildrenTheirLooks)
+{
+    FramedForm& f = framed();
+    f.show();
+    QImage outer = f.outer.widget()->grab().toImage();
+    QImage inner = f.inner.widget()->grab().toImage();
+    const int y = inner.height() / 2;
+    // The inner frame's left line differs from the plain background beside it.
+    int lineX = -1;
+    for (int x = 0; x < 6 && lineX < 0; ++x)
+        if (inner.pixel(x, y) != outer.pixel(2, 2))
+            lineX = x;
+    EXPECT_GE(lineX, 0) << "no border line on the inner frame";
+    // The label's background is the frame's inside, not a patch of its own.
+    QRect l = f.label.widget()->geometry();
+    EXPECT_EQ(inner.pixel(l.right() - 1, l.bottom() - 1), inner.pixel(l.right() + 4, l.bottom() - 1));
+    f.label.setBackColor(vbWhite);
+    EXPECT_EQ(f.inner.widget()->grab().toImage().pixel(l.right() - 1, l.bottom() - 1), qRgb(255, 255, 255));
 }
 
 TEST_F(FormsTest, ColoursReadBackAsNumbers)

@@ -1,9 +1,12 @@
 #include "dialogs/frmOptions.h"
 #include "practice/frmMain.h"
+#include "settings/SettingsFile.h"
 #include "settings/SharedSettings.h"
 #include "support/app_fixture.h"
 
 #include <QDir>
+
+#include <csignal>
 
 using namespace forms;
 
@@ -64,6 +67,26 @@ TEST_F(MainWindow, SoundMenuMovesOneCheckMarkAndExitEndsTheProgram)
 TEST_F(MainWindow, TheCloseBoxEndsTheProgramLikeExit)
 {
     EXPECT_THROW(shown().userClose(), ProgramEnded);
+}
+
+TEST_F(MainWindow, SignalsFromTheSystemSaveTheSettingsAndEndLikeTheCloseBox)
+{
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(sig);
+        FrmMain& f = shown();
+        const std::int16_t switchedTo = AlphabetIsLatin == -1 ? 0 : -1;
+        f.mnuChange.click();
+        f.textCwSpeed.setText(QString::number(60 + sig));
+        ListenForEndRequests();
+        ::raise(sig);
+        // Noted only: the settings are saved on the event loop's next turn.
+        EXPECT_TRUE(frmMain.isLoaded());
+        EXPECT_THROW(clock().yield(clock().now() + 10), ProgramEnded);
+        SettingsFile file;
+        EXPECT_EQ(file.readInt16(1), switchedTo);
+        EXPECT_EQ(file.readInt16(switchedTo == -1 ? 4 : 126), 60 + sig);
+        forms::discardAll();
+    }
 }
 
 TEST_F(MainWindow, HelpItemsOpenThroughTheShell)

@@ -48,6 +48,7 @@ AppFixture::AppFixture()
 
 void AppFixture::TearDown()
 {
+    platform::onEndRequest(nullptr);
     forms::discardAll();
     platform::sound().stop();
     platform::setProgramEnder(nullptr);

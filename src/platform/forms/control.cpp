@@ -9,6 +9,10 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QPointer>
+#include <QSet>
+
+#include <memory>
 
 namespace forms {
 
@@ -111,11 +115,26 @@ namespace detail {
         }
     }
 
-    int KeyBypass::depth = 0;
+    namespace {
+        // Key events the layer passes on itself: the filter lets them through untouched.
+        QSet<const QEvent*>& passing()
+        {
+            static QSet<const QEvent*> s;
+            return s;
+        }
+
+        bool send(QWidget* w, QEvent* e, bool spontaneous)
+        {
+            passing().insert(e);
+            // A spontaneous event stays one: its shortcuts were tried before it arrived.
+            bool r = spontaneous ? QCoreApplication::instance()->notify(w, e) : QCoreApplication::sendEvent(w, e);
+            passing().remove(e);
+            return r;
+        }
+    } // namespace
 
     void deliverKey(QWidget* w, const QString& text)
     {
-        KeyBypass bypass;
         int key = Qt::Key_unknown;
         if (text == QStringLiteral("\b"))
             key = Qt::Key_Backspace;
@@ -124,7 +143,7 @@ namespace detail {
         else if (text == QStringLiteral("\x1b"))
             key = Qt::Key_Escape;
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QCoreApplication::sendEvent(w, &press);
+        send(w, &press, false);
     }
 
     // Routes every key typed at a form's widgets through the form's key handling, and
@@ -133,7 +152,7 @@ namespace detail {
     protected:
         bool eventFilter(QObject* o, QEvent* e) override
         {
-            if (e->type() != QEvent::KeyPress || KeyBypass::depth > 0 || !o->isWidgetType())
+            if (e->type() != QEvent::KeyPress || passing().contains(e) || !o->isWidgetType())
                 return false;
             // Only at the first delivery, not while the event travels up to the parents.
             QWidget* first = QApplication::focusWidget();
@@ -150,14 +169,22 @@ namespace detail {
                 target = nullptr;
             bool deliver = true;
             QString out;
+            QPointer<QWidget> receiver = static_cast<QWidget*>(o);
             f->keyRoute(target, k->key(), static_cast<int>(k->modifiers()), k->text(), deliver, out);
-            if (!deliver)
+            // The form has had the key. From here on it travels as a key the layer passes
+            // on: a handler that moved the focus must not make one of the parents it climbs
+            // through look like a first delivery (the form would see the key twice).
+            e->accept();
+            if (!deliver || !receiver)
                 return true;
             if (out != k->text()) {
-                deliverKey(static_cast<QWidget*>(o), out);
+                deliverKey(receiver, out);
                 return true;
             }
-            return false;
+            std::unique_ptr<QEvent> copy(e->clone());
+            send(receiver, copy.get(), e->spontaneous());
+            e->setAccepted(true);
+            return true;
         }
     };
 

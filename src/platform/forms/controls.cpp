@@ -99,7 +99,9 @@ void Label::setWordWrap(bool on) { static_cast<QLabel*>(widget())->setWordWrap(o
 void Label::applyColors()
 {
     Control::applyColors();
-    widget()->setAutoFillBackground(opaque_);
+    // Containers show the button face; a label of that colour lets its container's
+    // own background (a frame's shading) show through instead of a lighter patch.
+    widget()->setAutoFillBackground(opaque_ && backColor() != vbButtonFace);
 }
 
 // ---- CommandButton
@@ -337,8 +339,25 @@ void CheckBox::click()
 
 // ---- Frame
 
+namespace {
+    // A group box that paints nothing without its border: no line, no caption, and the
+    // background of what lies below. Only this one widget: its children keep their own.
+    class FrameBox : public detail::Hooked<QGroupBox> {
+    public:
+        using Hooked::Hooked;
+        bool borderless = false;
+
+    protected:
+        void paintEvent(QPaintEvent* e) override
+        {
+            if (!borderless)
+                QGroupBox::paintEvent(e);
+        }
+    };
+} // namespace
+
 Frame::Frame(Container& parent)
-    : ContainerControl(parent, new Hooked<QGroupBox>(parent.client()), false)
+    : ContainerControl(parent, new FrameBox(parent.client()), false)
 {
 }
 
@@ -350,11 +369,9 @@ void Frame::setCaption(const QString& text)
 
 void Frame::setBorderStyle(int style)
 {
-    auto* g = static_cast<QGroupBox*>(widget());
-    g->setFlat(style == 0);
-    g->setStyleSheet(style == 0 ? QStringLiteral("QGroupBox { border: none; }") : QString());
+    static_cast<FrameBox*>(widget())->borderless = style == 0;
+    widget()->update();
 }
-
 
 // ---- ComboBox
 

@@ -90,13 +90,6 @@ private:
     Form* form_;
 };
 
-// Suppresses the routing of key events the layer sends itself.
-struct KeyBypass {
-    static int depth;
-    KeyBypass() { ++depth; }
-    ~KeyBypass() { --depth; }
-};
-
 void installAppHooks();
 // Sends a key to a widget as if typed (bypassing the layer's routing).
 void deliverKey(QWidget* w, const QString& text);
