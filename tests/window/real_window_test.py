@@ -21,10 +21,6 @@ import sys
 import tempfile
 import time
 
-# The options dialog's Ctrl+Tab order: 1, 2, 3, 4 and back to 1. Off until the key
-# filter delivers a key to a form only once (today each Ctrl+Tab moves two tabs).
-CHECK_CTRL_TAB_ORDER = os.environ.get("QUENLO_CHECK_CTRL_TAB_ORDER", "0") == "1"
-
 STEP_TIMEOUT = 20  # seconds for any one thing to show; generous for a loaded machine
 RECORD_SIZE = 2963  # bytes per record of saveset.dat
 UNIT_MS = 133  # a new learner's speed, 45 characters per minute
@@ -361,14 +357,8 @@ def first_session(work, folder):
             seen.append(wait_for("Ctrl+Tab to change the tab",
                                  lambda: (lambda t: t if t not in (None, seen[-1]) else None)(tab())))
         print("  tabs seen:", seen, flush=True)
-        if CHECK_CTRL_TAB_ORDER:
-            if seen != [1, 2, 3, 4, 1]:
-                fail("tabs %s, expected [1, 2, 3, 4, 1]" % seen)
-        else:
-            print("  order check skipped until the forms' key filter delivers each key once"
-                  " (QUENLO_CHECK_CTRL_TAB_ORDER=1 turns it on)", flush=True)
-            if set(seen) != {1, 2, 3, 4}:
-                fail("tabs %s: Ctrl+Tab does not reach every tab" % seen)
+        if seen != [1, 2, 3, 4, 1]:
+            fail("tabs %s, expected [1, 2, 3, 4, 1]" % seen)
         keys(OPTIONS, "Escape")
         wait_gone(OPTIONS)
 
