@@ -63,7 +63,7 @@ void runModeSelected(FrmMain& f, bool receive)
     f.Label2.setEnabled(receive);
     f.Label4.setEnabled(true);
     f.comboMogisikenMode.setEnabled(false);
-    f.StartButton_Command.setEnabled(true);
+    f.GiveBackStart();
     f.StopButton_Command.setEnabled(true);
     f.KaitoupassButton_Command.setEnabled(receive);
     f.SetReceiveTimeGroup(false);
@@ -108,7 +108,7 @@ void FrmMain::optionMogisikenMode_Click()
         KaitoupassButton_Command.setEnabled(true);
         SetReceiveTimeGroup(kind == 2);
     }
-    StartButton_Command.setEnabled(true);
+    GiveBackStart();
     StopButton_Command.setEnabled(true);
     mnuChange.setEnabled(true);
     textLimitKikitoriMode.setEnabled(false);

@@ -83,7 +83,7 @@ void FrmMain::timerCheckWavePlayEnd_Timer()
         answer.showModal();
     }
     timerCheckWavePlayEnd.setEnabled(false);
-    StartButton_Command.setEnabled(true);
+    GiveBackStart();
     for (OptionButton* o : {&optionKakuninMode, &optionKikitoriMode, &optionKikinagashiMode, &optionMogisikenMode})
         o->setEnabled(true);
     comboMogisikenMode.setLocked(false);

@@ -5,6 +5,7 @@
 #include "dialogs/ExamTextState.h"
 #include "dialogs/dialogMogisikenTxt.h"
 #include "dialogs/frmOptions.h"
+#include "keypad/KeypadRules.h"
 #include "keypad/UserChosen.h"
 #include "material/ExamTextDraw.h"
 #include "material/ExamWords.h"
@@ -12,6 +13,7 @@
 #include "material/RandomDraw.h"
 #include "material/RandomPickers.h"
 #include "platform/clock.h"
+#include "platform/failure.h"
 #include "platform/files.h"
 #include "platform/forms/dialogs.h"
 #include "platform/numbers.h"
@@ -33,6 +35,33 @@ namespace {
 // Runs on the stack: a stopped run unwinds only when its current wait ends, and a
 // new run must not start inside it.
 int runsOnStack = 0;
+// Start was given back while it could not act yet: it comes back when the run
+// has unwound.
+bool startOwed = false;
+
+bool playbackPollArmed(FrmMain& f)
+{
+    return f.timerCheckWavePlayEnd.enabled() && f.timerCheckWavePlayEnd.interval() > 0;
+}
+
+// The last run has left the stack: Start is given back if it was owed, and the
+// keypads follow it (they took the disabled Start for a run going).
+void runUnwound()
+{
+    if (!startOwed || !frmMain.isLoaded())
+        return;
+    FrmMain& f = frmMain();
+    if (f.optionKakuninMode.value()) {
+        startOwed = false; // code check has no Start
+        return;
+    }
+    f.GiveBackStart();
+    if (!f.StartButton_Command.enabled())
+        return;
+    platform::ignoreErrors([] { ApplyModeToKeypads(); });
+    if (AlphabetIsLatin == -1 && f.mnuMojihanniUserChose.checked())
+        f.timerUserChoseLetters.setEnabled(true);
+}
 
 std::int32_t stretched(int units, std::int16_t u)
 {
@@ -163,7 +192,7 @@ void listenThroughLoop(FrmMain& f, Road road)
 // What the exam locks took, given back (the end of a Beep exam, a refused start).
 void giveBackExamLocks(FrmMain& f)
 {
-    f.StartButton_Command.setEnabled(true);
+    f.GiveBackStart();
     f.mnuChange.setEnabled(true);
     for (OptionButton* o : {&f.optionKakuninMode, &f.optionKikitoriMode, &f.optionKikinagashiMode})
         o->setEnabled(true);
@@ -392,15 +421,27 @@ void launchMockExam(FrmMain& f)
 }
 } // namespace
 
+void FrmMain::GiveBackStart()
+{
+    startOwed = runsOnStack > 0 || playbackPollArmed(*this);
+    if (!startOwed)
+        StartButton_Command.setEnabled(true);
+}
+
 void FrmMain::StartButton_Command_Click()
 {
     // Never a run inside another: not while a stopped run unwinds, nor while the
     // end of a played exam is still being polled.
-    if (runsOnStack > 0 || (timerCheckWavePlayEnd.enabled() && timerCheckWavePlayEnd.interval() > 0))
+    if (runsOnStack > 0 || playbackPollArmed(*this))
         return;
     ++runsOnStack;
+    startOwed = false;
     struct Unwind {
-        ~Unwind() { --runsOnStack; }
+        ~Unwind()
+        {
+            if (--runsOnStack == 0)
+                runUnwound();
+        }
     } unwind;
 
     // The boxes get their clamps before anything is computed from them.
@@ -447,7 +488,7 @@ void FrmMain::StartButton_Command_Click()
     const bool drawsFromRange = receive || listen || (optionMogisikenMode.value() && kind != 2 && kind != 3);
     if (chosen == 0 && drawsFromRange) {
         MsgBox(QStringLiteral("指定された文字がありません。"), vbOKOnly | vbCritical, QStringLiteral("エラー"));
-        StartButton_Command.setEnabled(true);
+        GiveBackStart();
         mnuChange.setEnabled(true);
         EndPracticeRun();
         return;

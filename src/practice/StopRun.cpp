@@ -27,7 +27,7 @@ void FrmMain::StopButton_Command_Click()
     // of a stopped run while the results are shown.
     timerLimitKikitoriMode.setEnabled(false);
     mnuChange.setEnabled(true);
-    StartButton_Command.setEnabled(true);
+    GiveBackStart();
     EndPracticeRun();
     if (optionKikitoriMode.value()) {
         timerLimitKikitoriMode.setEnabled(false);
@@ -64,7 +64,7 @@ void EndPracticeRun()
     QuestionCounted = 0;
 
     f.mnuChange.setEnabled(true);
-    f.StartButton_Command.setEnabled(true);
+    f.GiveBackStart();
     for (OptionButton* o : {&f.optionKakuninMode, &f.optionKikitoriMode, &f.optionKikinagashiMode, &f.optionMogisikenMode})
         o->setEnabled(true);
     f.GiveBackToneAndSpeed();

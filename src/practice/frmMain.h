@@ -170,6 +170,10 @@ public:
     std::int16_t LatinBlinkHidden = 0;
     std::int16_t KanaBlinkHidden = 0;
 
+    // Enables Start when a press can act on it: not while a stopped run still
+    // unwinds, nor while the end of a played exam is still polled. Until then Start
+    // stays disabled and comes back when that ends.
+    void GiveBackStart();
     // Gives back the tone box and spinner, the speed presets, box and spinner that
     // every run locks (the ends of a run add what else they give back).
     void GiveBackToneAndSpeed();

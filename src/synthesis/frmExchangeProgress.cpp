@@ -21,7 +21,7 @@ FrmExchangeProgress::FrmExchangeProgress()
 void GiveBackControlsAfterConversionCancel()
 {
     FrmMain& m = frmMain();
-    m.StartButton_Command.setEnabled(true);
+    m.GiveBackStart();
     m.mnuChange.setEnabled(true);
     m.optionKakuninMode.setEnabled(true);
     m.optionKikitoriMode.setEnabled(true);

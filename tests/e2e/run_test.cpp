@@ -233,6 +233,41 @@ TEST_F(Run, StopWhileTheFirstCharacterSoundsAsksNothing)
     EXPECT_EQ(misses, 0);
 }
 
+TEST_F(Run, StartStaysOffUntilAStoppedRunHasUnwound)
+{
+    rangeAtoE();
+    f.textCwSpeed.setText("20"); // long characters: the unwinding takes seconds
+    f.optionKikinagashiMode.click();
+    bool offAfterStop = false, offWhileUnwinding = false;
+    platform::Tick stoppedAt = 0;
+    every10ms([&] {
+        if (AskedCount < 1)
+            return true;
+        // During the second round's character.
+        f.StopButton_Command.click();
+        stoppedAt = clock().now();
+        offAfterStop = !f.StartButton_Command.enabled();
+        clock().callAfter(200, [&] { offWhileUnwinding = !f.StartButton_Command.enabled(); });
+        return false;
+    });
+    f.StartButton_Command.click();
+    EXPECT_TRUE(offAfterStop);
+    EXPECT_TRUE(offWhileUnwinding);
+    EXPECT_GT(clock().now() - stoppedAt, 200);
+    // The run has returned: Start is back, and a press starts a run.
+    EXPECT_TRUE(f.StartButton_Command.enabled());
+    EXPECT_TRUE(f.mnuMojihanni.enabled());
+    AskedCount = 0;
+    every10ms([&] {
+        if (AskedCount < 1)
+            return true;
+        f.StopButton_Command.click();
+        return false;
+    });
+    f.StartButton_Command.click();
+    EXPECT_GE(AskedCount, 1);
+}
+
 TEST_F(Run, ListenThroughShowsEachCharacterAfterItSounds)
 {
     rangeAtoE();
