@@ -79,8 +79,7 @@ void FrmMain::design()
     setMaxButton(false);
     setKeyPreview(true);
     setInputMethodEnabled(false);
-    move(0, 0, 7500, 9030);
-    centerOnScreen();
+    move(0, 0, 7500, 9030); // centred by the load, after the alphabet's layout
 
     // Menus.
     mnuEnd.setCaption(QStringLiteral("終了(&X)"));
