@@ -130,7 +130,7 @@ void endProgram(int exitCode)
 
 void setProgramEnder(std::function<void(int)> fn) { ender() = std::move(fn); }
 
-QString appTitle() { return QStringLiteral("Quenlo"); }
+QString appTitle() { return QStringLiteral("Quenlo <Varneth>"); }
 int appMajor() { return 1; }
 int appMinor() { return 0; }
 int appRevision() { return 0; }

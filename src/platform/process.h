@@ -43,7 +43,8 @@ void resetRandom(std::uint64_t state);
 [[noreturn]] void endProgram(int exitCode = 0);
 void setProgramEnder(std::function<void(int)> ender);
 
-// The title and version numbers of the application.
+// The title (the main window's caption: product name and edition) and version
+// numbers of the application.
 QString appTitle();
 int appMajor();
 int appMinor();

@@ -1,5 +1,6 @@
 #include "practice/frmMain.h"
 
+#include "platform/process.h"
 #include "practice/QuenModule.h"
 
 #include <QString>
@@ -74,7 +75,7 @@ FrmMain::FrmMain()
 
 void FrmMain::design()
 {
-    setCaption(QStringLiteral("Quenlo <Varneth>"));
+    setCaption(platform::appTitle());
     setBorderStyle(Border::FixedSingle);
     setMaxButton(false);
     setKeyPreview(true);
