@@ -216,7 +216,7 @@ void onEndRequest(std::function<void()> handler)
     installed = listen;
 }
 
-QString appTitle() { return QStringLiteral("Quenlo"); }
+QString appTitle() { return QStringLiteral("Quenlo <Varneth>"); }
 int appMajor() { return 1; }
 int appMinor() { return 0; }
 int appRevision() { return 0; }

@@ -51,7 +51,8 @@ void setProgramEnder(std::function<void(int)> ender);
 // back and drops the session's requests.
 void onEndRequest(std::function<void()> handler);
 
-// The title and version numbers of the application.
+// The title (the main window's caption: product name and edition) and version
+// numbers of the application.
 QString appTitle();
 int appMajor();
 int appMinor();

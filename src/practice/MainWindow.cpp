@@ -95,6 +95,8 @@ void FrmMain::Form_Load()
         platform::endProgram(0); // touches nothing: no settings read or written
     }
     LoadSettings();
+    // Centred at the width of the stored alphabet's layout.
+    centerOnScreen();
     BuildSoundBank(textCwSpeed.text(), toneOf(textToneFreq), WaveSampleRate);
 }
 

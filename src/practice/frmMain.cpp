@@ -1,5 +1,6 @@
 #include "practice/frmMain.h"
 
+#include "platform/process.h"
 #include "practice/QuenModule.h"
 
 #include <QString>
@@ -74,13 +75,12 @@ FrmMain::FrmMain()
 
 void FrmMain::design()
 {
-    setCaption(QStringLiteral("Quenlo <Varneth>"));
+    setCaption(platform::appTitle());
     setBorderStyle(Border::FixedSingle);
     setMaxButton(false);
     setKeyPreview(true);
     setInputMethodEnabled(false);
-    move(0, 0, 7500, 9030);
-    centerOnScreen();
+    move(0, 0, 7500, 9030); // centred by the load, after the alphabet's layout
 
     // Menus.
     mnuEnd.setCaption(QStringLiteral("終了(&X)"));

@@ -1,5 +1,6 @@
 #include "dialogs/frmAbout.h"
 #include "support/app_fixture.h"
+#include "support/real_input.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -34,9 +35,9 @@ TEST_F(AboutBox, TheTitleLineJoinsTheMinorVersionAndTheRevision)
     EXPECT_EQ(AboutTitleLine("Quenlo", 3, 11, 2), AboutTitleLine("Quenlo", 3, 1, 12));
 
     FrmAbout& a = frmAbout();
-    EXPECT_EQ(a.caption(), platform::appTitle() + QStringLiteral(" について"));
-    EXPECT_EQ(a.lblTitle.caption(), AboutTitleLine(platform::appTitle(), platform::appMajor(), platform::appMinor(),
-                                                   platform::appRevision()));
+    // The application title is the main window's caption.
+    EXPECT_EQ(a.caption(), QStringLiteral("Quenlo <Varneth> について"));
+    EXPECT_EQ(a.lblTitle.caption(), QStringLiteral("Quenlo <Varneth>　Ver. 1.00"));
     EXPECT_FALSE(a.icon().isNull());
 }
 
@@ -74,5 +75,25 @@ TEST_F(AboutBox, EnterAndEscClickOk)
         a.show();
         a.userType(key);
         EXPECT_FALSE(frmAbout.isLoaded());
+    }
+}
+
+// The same keys typed for real, with the focus on the button or on none.
+TEST_F(AboutBox, EnterAndEscTypedAtTheBoxCloseIt)
+{
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        for (bool onButton : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "key " << key << (onButton ? " at the button" : " at the box"));
+            int clicks = 0;
+            FrmAbout& a = frmAbout();
+            a.cmdOK.onClick = [&] { ++clicks, a.unload(); };
+            a.show();
+            real::activate(a);
+            if (onButton)
+                a.cmdOK.setFocus();
+            real::key(key);
+            EXPECT_FALSE(frmAbout.isLoaded());
+            EXPECT_EQ(clicks, 1);
+        }
     }
 }

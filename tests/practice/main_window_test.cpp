@@ -1,6 +1,7 @@
 #include "dialogs/frmOptions.h"
 #include "practice/frmMain.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsLoader.h"
 #include "settings/SharedSettings.h"
 #include "support/app_fixture.h"
 
@@ -224,4 +225,19 @@ TEST_F(MainWindow, TheAlphabetSwitchLaysTheWindowOutAgain)
     f.mnuChange.click();
     EXPECT_EQ(AlphabetIsLatin, -1);
     EXPECT_EQ(f.width(), 7500);
+}
+
+// The window starts centred on the screen at the width of the stored alphabet.
+TEST_F(MainWindow, StartsCentredAtTheWidthOfTheStoredAlphabet)
+{
+    for (float width : {7500.0f, 10600.0f}) {
+        SCOPED_TRACE(width);
+        FrmMain& f = shown();
+        EXPECT_EQ(f.width(), width);
+        EXPECT_EQ(f.left(), (Form::screenWidth() - width) / 2);
+        EXPECT_EQ(f.top(), (Form::screenHeight() - 9030) / 2);
+        f.mnuChange.click(); // to kana, stored as the program's end stores it
+        SaveMainSettings();
+        forms::discardAll(); // the next start
+    }
 }
