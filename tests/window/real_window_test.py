@@ -21,6 +21,11 @@ import sys
 import tempfile
 import time
 
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi  # noqa: E402
+
 STEP_TIMEOUT = 20  # seconds for any one thing to show; generous for a loaded machine
 RECORD_SIZE = 2963  # bytes per record of saveset.dat
 UNIT_MS = 133  # a new learner's speed, 45 characters per minute
@@ -40,7 +45,7 @@ def step(name):
 
 
 def fail(why):
-    raise Failed(why)
+    raise Failed(why + "\n  windows shown then: %s" % (shown_windows() or "none"))
 
 
 def wait_for(what, probe, timeout=STEP_TIMEOUT):
@@ -73,9 +78,12 @@ def outer(binary, assets):
         command = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24",
                    "dbus-run-session", "--",
                    sys.executable, os.path.abspath(__file__), "--inside", work]
+        run = subprocess.Popen(command, env=env, start_new_session=True)
         try:
-            return subprocess.run(command, env=env, timeout=170).returncode
+            return run.wait(timeout=170)
         except subprocess.TimeoutExpired:
+            os.killpg(run.pid, signal.SIGKILL)  # the X server and the program with it
+            run.wait()
             print("FAILED: the whole road took more than 170 s", flush=True)
             return 1
     finally:
@@ -83,11 +91,6 @@ def outer(binary, assets):
 
 
 # ---------------------------------------------------------------- inside X
-
-import gi  # noqa: E402  (only the inner run needs the accessibility bindings)
-
-gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
 
 
 def children(a):
@@ -134,8 +137,13 @@ def application():
 
 
 def titled(name, title):
-    # "...*" stands for a title that ends so (the About box names the application).
+    # "... rest" stands for a title that ends in " rest" (the About box names the application).
     return name.endswith(title[3:]) if title.startswith("...") else name == title
+
+
+def shown_windows():
+    app = application()
+    return [name_of(w) for w in children(app) if has_state(w, Atspi.StateType.SHOWING)] if app else []
 
 
 def window(title):
@@ -430,9 +438,6 @@ def inner(work):
     except Exception as e:  # a broken tool is a failure of the step too
         why = str(e) if isinstance(e, Failed) else "%s: %s" % (type(e).__name__, e)
         print("FAILED: %s: %s" % (step_name, why), flush=True)
-        app = application()
-        shown = [name_of(w) for w in children(app) if has_state(w, Atspi.StateType.SHOWING)] if app else []
-        print("  windows shown then: %s" % (shown or "none"), flush=True)
         return 1
     print("passed in %.1f s" % (time.monotonic() - started_at), flush=True)
     return 0
