@@ -509,12 +509,13 @@ TEST(ExamWaveCache, SlotsHaveTheirSettingsRecordsAndFileNames)
     EXPECT_THROW(ExamWaveKeyRecordsOf(-1, 10), platform::Failure);
     EXPECT_THROW(ExamWaveKeyRecordsOf(1, 0), platform::Failure);
 
+    const QString folder = platform::programFolder();
     platform::setProgramFolder(QStringLiteral("/p"));
     EXPECT_EQ(ExamWaveFilePath(99, -1), QStringLiteral("/p/sound/Mogisiken.wav"));
     EXPECT_EQ(ExamWaveFilePath(0, -1), QStringLiteral("/p/sound/MogisikenOubun0.wav"));
     EXPECT_EQ(ExamWaveFilePath(7, 0), QStringLiteral("/p/sound/MogisikenWabun7.wav"));
     EXPECT_EQ(ExamWaveFilePath(7, 1), QStringLiteral("/p/sound/Mogisiken.wav"));
-    platform::setProgramFolder(QString());
+    platform::setProgramFolder(folder);
 
     // The dialog's load fills the arrays of one alphabet from the store.
     setExamWaveKeyStore(nullptr);
