@@ -55,7 +55,7 @@ double rampSamples(std::int32_t sampleRate, double ms, std::size_t toneSamples)
 void buildElement(SampleBuffer& target, int toneUnits, std::int16_t unitMs, std::int16_t toneHz,
                   std::int32_t sampleRate)
 {
-    if (unitMs <= 0 || toneHz <= 0 || sampleRate <= 0)
+    if (unitMs <= 0 || toneHz <= 0 || sampleRate < MinElementSampleRate || sampleRate > MaxElementSampleRate)
         throw Failure(QStringLiteral("no element at unit %1 ms, tone %2 Hz, %3 samples per second")
                           .arg(unitMs)
                           .arg(toneHz)
