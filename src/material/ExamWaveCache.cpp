@@ -1,6 +1,7 @@
 #include "material/ExamWaveCache.h"
 
 #include "platform/failure.h"
+#include "settings/SettingsRecords.h"
 
 std::array<std::int16_t, 10> LatinExamWaveStartEnd{};
 std::array<ExamWaveTagged, 10> LatinExamWaveFreq{};
@@ -33,9 +34,8 @@ void checkSlot(std::int16_t alphabet, int slot)
 ExamWaveKeyRecords ExamWaveKeyRecordsOf(std::int16_t alphabet, int slot)
 {
     checkSlot(alphabet, slot);
-    if (alphabet == -1)
-        return {slot + 94, slot + 104, slot + 114};
-    return {slot + 231, slot + 241, slot + 251};
+    const AlphabetRecords& r = RecordsOf(alphabet);
+    return {r.firstWaveStartEnd + slot, r.firstWaveFreq + slot, r.firstWaveSpeed + slot};
 }
 
 ExamWaveKey InMemoryExamWaveKeyStore::read(std::int16_t alphabet, int slot)

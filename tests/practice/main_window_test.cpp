@@ -26,7 +26,7 @@ TEST_F(MainWindow, StartsLaidOutForTheLatinAlphabet)
     EXPECT_FALSE(f.mnuMojihanniWabun.visible());
     ASSERT_EQ(f.comboMogisikenMode.listCount(), 4);
     EXPECT_EQ(f.comboMogisikenMode.list(2), QStringLiteral("疑似英文"));
-    EXPECT_EQ(f.comboMogisikenMode.listIndex(), -1);
+    EXPECT_EQ(f.comboMogisikenMode.listIndex(), 0);
     EXPECT_TRUE(f.mnuSoundWave.checked());
     EXPECT_FALSE(f.mnuSoundBeep.checked());
     EXPECT_EQ(WaveSampleRate, 16000);

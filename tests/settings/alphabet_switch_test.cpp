@@ -23,7 +23,7 @@ TEST_F(AlphabetSwitch, TwoSwitchesBringEachAlphabetsSettingsBack)
     EXPECT_EQ(f.Label4.caption(), "");
     ASSERT_EQ(f.comboMogisikenMode.listCount(), 4);
     EXPECT_EQ(f.comboMogisikenMode.list(2), "疑似和文");
-    EXPECT_EQ(f.comboMogisikenMode.listIndex(), -1);
+    EXPECT_EQ(f.comboMogisikenMode.listIndex(), 0);
     // The kana block of the first-run file.
     EXPECT_TRUE(f.optionKakuninMode.value());
     EXPECT_EQ(f.textToneFreq.text(), "800");
