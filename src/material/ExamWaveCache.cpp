@@ -94,12 +94,24 @@ ExamWaveKey ExamWaveKeyOf(std::int16_t alphabet, int slot)
     return {a.startEnd[slot], a.freq[slot], a.speed[slot]};
 }
 
+bool ForgetExamWaveKey(std::int16_t alphabet, int slot)
+{
+    checkSlot(alphabet, slot);
+    const KeyArrays a = arraysOf(alphabet);
+    a.freq[slot].reset();
+    a.speed[slot].reset();
+    // The flag is written back as it is, so no part of the old key changes but
+    // the values that are emptied.
+    return platform::ignoreErrors(
+        [&] { examWaveKeyStore().write(alphabet, slot, {a.startEnd[slot], std::nullopt, std::nullopt}); });
+}
+
 void StoreExamWaveKey(std::int16_t alphabet, int slot, const ExamWaveKey& key)
 {
     checkSlot(alphabet, slot);
+    examWaveKeyStore().write(alphabet, slot, key);
     const KeyArrays a = arraysOf(alphabet);
     a.startEnd[slot] = key.startEnd;
     a.freq[slot] = key.freq;
     a.speed[slot] = key.speed;
-    examWaveKeyStore().write(alphabet, slot, key);
 }

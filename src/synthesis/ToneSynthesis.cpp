@@ -14,9 +14,7 @@ namespace {
 
 using platform::Failure;
 
-// A WAV file counts its data bytes in a signed 32-bit field, so no buffer may
-// hold more samples than that field can describe.
-constexpr std::int64_t maxSamples = (INT32_MAX - 36) / 2;
+constexpr std::int64_t maxSamples = MaxWaveSamples;
 
 constexpr std::int16_t elementAmplitude = 10000;
 // Indexed by the scroll value 1..5.

@@ -1,4 +1,5 @@
 #pragma once
+#include <climits>
 #include <cstdint>
 #include <initializer_list>
 #include <span>
@@ -11,6 +12,10 @@
 
 // Growable array of 16-bit signed samples, one channel, indexed from 0.
 using SampleBuffer = std::vector<std::int16_t>;
+
+// A WAV file counts its data bytes in a signed 32-bit field, so no buffer may
+// hold more samples than that field can describe.
+constexpr std::int64_t MaxWaveSamples = (INT32_MAX - 36) / 2;
 
 // The shared element buffers. After BuildDotElement DotSamples holds one unit of
 // silence and a one-unit tone, after BuildDashElement DashSamples one unit of
