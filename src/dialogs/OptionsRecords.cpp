@@ -6,14 +6,9 @@
 #include "settings/SharedSettings.h"
 
 namespace {
-constexpr OptionsRecords latinRecords{12, 13, 14, {0, 15, 17, 19}, {0, 16, 18, 20}, 22, 23, 72};
-constexpr OptionsRecords kanaRecords{130, 131, 132, {0, 134, 136, 138}, {0, 135, 137, 139}, 140, 141, 210};
-
 constexpr TestCharacter latinTest[] = {{u"T", 20, 3}, {u"E", 5, 1}, {u"S", 19, 5}, {u"T", 20, 3}};
 constexpr TestCharacter kanaTest[] = {{u"テ", 19, 15}, {u"ス", 13, 17}, {u"ト", 20, 11}};
 } // namespace
-
-const OptionsRecords& OptionsRecordsOf(std::int16_t alphabet) { return alphabet == -1 ? latinRecords : kanaRecords; }
 
 OptionsVariables OptionsVariablesOf(std::int16_t alphabet)
 {

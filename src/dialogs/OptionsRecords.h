@@ -4,17 +4,8 @@
 #include <span>
 #include <cstdint>
 
-// The options dialog's settings records of each alphabet, the shared variables
-// they load into, and the readings its controls show.
-
-// Records of one alphabet's options block (title and path indexed by slot 1..3).
-struct OptionsRecords {
-    int lower, upper, choice;
-    std::array<int, 4> title, path;
-    int playCount, gapUnits, textSelectMode;
-};
-// alphabet -1 Latin, anything else kana.
-const OptionsRecords& OptionsRecordsOf(std::int16_t alphabet);
+// The shared variables the options dialog's settings records load into, and the
+// readings its controls show.
 
 // The twins of the alphabet.
 struct OptionsVariables {

@@ -7,6 +7,7 @@
 #include "platform/failure.h"
 #include "platform/files.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsRecords.h"
 #include "settings/SharedSettings.h"
 
 using namespace forms;
@@ -19,13 +20,6 @@ namespace {
 const QString fileError = QStringLiteral("ファイルエラー");
 const QString crlf = QStringLiteral("\r\n");
 const QString editHint = QStringLiteral("登録済みファイルの編集・削除はファイルパスをダブルクリックして下さい。");
-
-// The records of one alphabet; a slot's record is the first one plus the slot.
-struct ExamTextRecords {
-    int selectMode, autoStartEnd, path, enabled, waveStartEnd, waveFreq, waveSpeed;
-};
-constexpr ExamTextRecords latinRecords{72, 73, 74, 84, 94, 104, 114};
-constexpr ExamTextRecords kanaRecords{210, 133, 211, 221, 231, 241, 251};
 
 struct ExamTextTwins {
     std::int16_t& selectMode;
@@ -42,7 +36,7 @@ struct ExamTextTwins {
 
 bool latin() { return AlphabetIsLatin == -1; }
 
-const ExamTextRecords& records() { return latin() ? latinRecords : kanaRecords; }
+const AlphabetRecords& records() { return RecordsOf(latin() ? -1 : 0); }
 
 ExamTextTwins twins()
 {
@@ -153,12 +147,12 @@ void DialogMogisikenTxt::Form_QueryUnload(int&, int) { SaveExamTextSettings(); }
 // designed and the others still load.
 void DialogMogisikenTxt::LoadExamTextSettings()
 {
-    const ExamTextRecords& r = records();
+    const AlphabetRecords& r = records();
     const ExamTextTwins v = twins();
     ignoreErrors([&] {
         SettingsFile file;
         ignoreErrors([&] {
-            v.selectMode = file.readInt16(r.selectMode);
+            v.selectMode = file.readInt16(r.examTextSelectMode);
             if (v.selectMode == 1)
                 optionTextRandom.setValue(true);
             else if (v.selectMode == 2)
@@ -173,7 +167,7 @@ void DialogMogisikenTxt::LoadExamTextSettings()
         });
         for (int i = 0; i <= 9; ++i)
             ignoreErrors([&] {
-                v.path[i] = file.readString(r.path + i);
+                v.path[i] = file.readString(r.firstExamTextPath + i);
                 textFilePath(i).setText(v.path[i]);
                 if (!textFilePath(i).text().isEmpty()) {
                     checkSelectText(i).setEnabled(true);
@@ -182,18 +176,18 @@ void DialogMogisikenTxt::LoadExamTextSettings()
             });
         for (int i = 0; i <= 9; ++i)
             ignoreErrors([&] {
-                v.enabled[i] = file.readInt16(r.enabled + i);
+                v.enabled[i] = file.readInt16(r.firstExamTextEnabled + i);
                 if (v.enabled[i] == -1)
                     checkSelectText(i).setValue(1);
                 else if (v.enabled[i] == 0)
                     checkSelectText(i).setValue(0);
             });
         for (int i = 0; i <= 9; ++i)
-            ignoreErrors([&] { v.waveStartEnd[i] = file.readInt16(r.waveStartEnd + i); });
+            ignoreErrors([&] { v.waveStartEnd[i] = file.readInt16(r.firstWaveStartEnd + i); });
         for (int i = 0; i <= 9; ++i)
-            ignoreErrors([&] { v.waveFreq[i] = file.readTagged(r.waveFreq + i); });
+            ignoreErrors([&] { v.waveFreq[i] = file.readTagged(r.firstWaveFreq + i); });
         for (int i = 0; i <= 9; ++i)
-            ignoreErrors([&] { v.waveSpeed[i] = file.readTagged(r.waveSpeed + i); });
+            ignoreErrors([&] { v.waveSpeed[i] = file.readTagged(r.firstWaveSpeed + i); });
     });
     ShowSelectionModeControls();
 
@@ -214,7 +208,7 @@ void DialogMogisikenTxt::LoadExamTextSettings()
 
 void DialogMogisikenTxt::SaveExamTextSettings()
 {
-    const ExamTextRecords& r = records();
+    const AlphabetRecords& r = records();
     const ExamTextTwins v = twins();
     if (optionTextRandom.value())
         v.selectMode = 1;
@@ -226,12 +220,12 @@ void DialogMogisikenTxt::SaveExamTextSettings()
         v.enabled[i] = checkSelectText(i).value() == 1 ? -1 : 0;
     }
     WriteSettings([&](SettingsFile& file) {
-        file.writeInt16(r.selectMode, v.selectMode);
+        file.writeInt16(r.examTextSelectMode, v.selectMode);
         file.writeInt16(r.autoStartEnd, v.autoStartEnd);
         for (int i = 0; i <= 9; ++i)
-            file.writeString(r.path + i, v.path[i]);
+            file.writeString(r.firstExamTextPath + i, v.path[i]);
         for (int i = 0; i <= 9; ++i)
-            file.writeInt16(r.enabled + i, v.enabled[i]);
+            file.writeInt16(r.firstExamTextEnabled + i, v.enabled[i]);
     });
 }
 

@@ -7,6 +7,7 @@
 #include "platform/numbers.h"
 #include "practice/frmMain.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsRecords.h"
 #include "settings/SharedSettings.h"
 #include "synthesis/ToneOptions.h"
 
@@ -235,27 +236,27 @@ void FrmOptions::LoadOptionSettings()
         ignoreErrors([&] { use(file.readInt16(record)); });
     };
 
-    read16(8, [&](std::int16_t q) {
+    read16(SharedRecord::Quality, [&](std::int16_t q) {
         if (q >= 1 && q <= 5) {
             QuarityLabel.setCaption(QualityCaption(q));
             WavQuarityHScroll.setValue(q);
         }
     });
     LastWaveQuality = static_cast<std::int16_t>(WavQuarityHScroll.value());
-    read16(9, [&](std::int16_t v) {
+    read16(SharedRecord::Volume, [&](std::int16_t v) {
         if (v >= 1 && v <= 5) {
             VolumeLabel.setCaption(VolumeCaption(v));
             WavVolumeHScroll.setValue(v);
         }
     });
     LastWaveVolume = static_cast<std::int16_t>(WavVolumeHScroll.value());
-    read16(10, [&](std::int16_t p) {
+    read16(SharedRecord::CodeInterval, [&](std::int16_t p) {
         const int percent = inRange(p, hScrollCodeInterval.min(), hScrollCodeInterval.max());
         hScrollCodeInterval.setValue(percent);
         ShowCodeInterval(percent);
     });
     ignoreErrors([&] {
-        WaveSampleRate = file.readInt32(21);
+        WaveSampleRate = SampleRateOfRecord(file.readInt32(SharedRecord::SampleRate));
         if (WaveSampleRate == 8000)
             optionWaveSampLow.setValue(true);
         else if (WaveSampleRate == 16000)
@@ -264,17 +265,17 @@ void FrmOptions::LoadOptionSettings()
 
     if (AlphabetIsLatin != -1 && AlphabetIsLatin != 0)
         return;
-    const OptionsRecords& r = OptionsRecordsOf(AlphabetIsLatin);
+    const AlphabetRecords& r = RecordsOf(AlphabetIsLatin);
     const OptionsVariables v = OptionsVariablesOf(AlphabetIsLatin);
-    read16(r.lower, [&](std::int16_t n) {
+    read16(r.lowerBound, [&](std::int16_t n) {
         v.lower = inRange(n, 1, 10);
         textLowerBound.setText(platform::numberText(v.lower));
     });
-    read16(r.upper, [&](std::int16_t n) {
+    read16(r.upperBound, [&](std::int16_t n) {
         v.upper = inRange(n, 1, 10);
         textUpperBound.setText(platform::numberText(v.upper));
     });
-    read16(r.choice, [&](std::int16_t n) {
+    read16(r.wordFileChoice, [&](std::int16_t n) {
         v.choice = n;
         if (n == 0)
             optionEntrySampleFile.setValue(true);
@@ -282,19 +283,19 @@ void FrmOptions::LoadOptionSettings()
             EntryFileOption(n).setValue(true);
     });
     for (int i = 1; i <= 3; ++i) {
-        ignoreErrors([&] { v.title[i] = file.readString(r.title[i]); });
-        ignoreErrors([&] { v.path[i] = file.readString(r.path[i]); });
+        ignoreErrors([&] { v.title[i] = file.readString(r.wordFileTitle[i]); });
+        ignoreErrors([&] { v.path[i] = file.readString(r.wordFilePath[i]); });
         EntryFileOption(i).setCaption(v.title[i].isEmpty() ? NoWordFileCaption() : v.title[i]);
     }
-    read16(r.playCount, [&](std::int16_t n) {
+    read16(r.codePlayCount, [&](std::int16_t n) {
         v.playCount = inRange(n, upDownLoopCw.min(), upDownLoopCw.max());
         textHugouKakuninPlayTimes.setText(platform::numberText(v.playCount));
     });
-    read16(r.gapUnits, [&](std::int16_t n) {
+    read16(r.codeGapUnits, [&](std::int16_t n) {
         v.gapUnits = inRange(n, upDownHugouSpace.min(), upDownHugouSpace.max());
         textHugouSpace.setText(platform::numberText(v.gapUnits));
     });
-    read16(r.textSelectMode, [&](std::int16_t n) {
+    read16(r.examTextSelectMode, [&](std::int16_t n) {
         v.textSelectMode = n;
         if (n == 1)
             optionTextRandom.setValue(true);
@@ -314,31 +315,31 @@ bool FrmOptions::SaveOptionSettings()
         return false;
 
     const bool saved = WriteSettings([&](SettingsFile& file) {
-        file.writeInt16(8, static_cast<std::int16_t>(WavQuarityHScroll.value()));
-        file.writeInt16(9, static_cast<std::int16_t>(WavVolumeHScroll.value()));
-        file.writeInt16(10, static_cast<std::int16_t>(hScrollCodeInterval.value()));
-        file.writeInt32(21, WaveSampleRate);
+        file.writeInt16(SharedRecord::Quality, static_cast<std::int16_t>(WavQuarityHScroll.value()));
+        file.writeInt16(SharedRecord::Volume, static_cast<std::int16_t>(WavVolumeHScroll.value()));
+        file.writeInt16(SharedRecord::CodeInterval, static_cast<std::int16_t>(hScrollCodeInterval.value()));
+        file.writeInt32(SharedRecord::SampleRate, WaveSampleRate);
         if (!twin)
             return;
-        const OptionsRecords& r = OptionsRecordsOf(AlphabetIsLatin);
+        const AlphabetRecords& r = RecordsOf(AlphabetIsLatin);
         const OptionsVariables v = OptionsVariablesOf(AlphabetIsLatin);
         v.lower = boxValue(textLowerBound, 1, 10, v.lower);
-        file.writeInt16(r.lower, v.lower);
+        file.writeInt16(r.lowerBound, v.lower);
         v.upper = boxValue(textUpperBound, 1, 10, v.upper);
-        file.writeInt16(r.upper, v.upper);
+        file.writeInt16(r.upperBound, v.upper);
         if (optionEntrySampleFile.value())
             v.choice = 0;
         else if (const int slot = SelectedSlot())
             v.choice = static_cast<std::int16_t>(slot);
-        file.writeInt16(r.choice, v.choice);
+        file.writeInt16(r.wordFileChoice, v.choice);
         for (int i = 1; i <= 3; ++i) {
-            file.writeString(r.title[i], v.title[i]);
-            file.writeString(r.path[i], v.path[i]);
+            file.writeString(r.wordFileTitle[i], v.title[i]);
+            file.writeString(r.wordFilePath[i], v.path[i]);
         }
         v.playCount = boxValue(textHugouKakuninPlayTimes, upDownLoopCw.min(), upDownLoopCw.max(), v.playCount);
-        file.writeInt16(r.playCount, v.playCount);
+        file.writeInt16(r.codePlayCount, v.playCount);
         v.gapUnits = boxValue(textHugouSpace, upDownHugouSpace.min(), upDownHugouSpace.max(), v.gapUnits);
-        file.writeInt16(r.gapUnits, v.gapUnits);
+        file.writeInt16(r.codeGapUnits, v.gapUnits);
         if (optionTextRandom.value()) {
             dialogMogisikenTxt().optionTextRandom.setValue(true);
             v.textSelectMode = 1;
@@ -346,7 +347,7 @@ bool FrmOptions::SaveOptionSettings()
             dialogMogisikenTxt().optionTestSelect.setValue(true);
             v.textSelectMode = 2;
         }
-        file.writeInt16(r.textSelectMode, v.textSelectMode);
+        file.writeInt16(r.examTextSelectMode, v.textSelectMode);
     });
     if (saved)
         cmdSave.setEnabled(false);

@@ -2,6 +2,7 @@
 // for the practice mode, exam kind, alphabet and range in force.
 #include "keypad/KeypadRules.h"
 
+#include "keypad/RangeMenus.h"
 #include "keypad/RangeTables.h"
 #include "practice/QuenModule.h"
 #include "practice/frmMain.h"

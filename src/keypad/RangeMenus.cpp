@@ -1,5 +1,7 @@
 // The Latin and kana range menus: moving the check mark, laying out the keypad
 // for the chosen range and giving the keys their captions back.
+#include "keypad/RangeMenus.h"
+
 #include "keypad/KeypadRules.h"
 #include "keypad/RangeTables.h"
 #include "practice/QuenModule.h"

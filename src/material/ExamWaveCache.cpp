@@ -1,6 +1,7 @@
 #include "material/ExamWaveCache.h"
 
 #include "platform/failure.h"
+#include "settings/SettingsRecords.h"
 
 std::array<std::int16_t, 10> LatinExamWaveStartEnd{};
 std::array<ExamWaveTagged, 10> LatinExamWaveFreq{};
@@ -33,9 +34,8 @@ void checkSlot(std::int16_t alphabet, int slot)
 ExamWaveKeyRecords ExamWaveKeyRecordsOf(std::int16_t alphabet, int slot)
 {
     checkSlot(alphabet, slot);
-    if (alphabet == -1)
-        return {slot + 94, slot + 104, slot + 114};
-    return {slot + 231, slot + 241, slot + 251};
+    const AlphabetRecords& r = RecordsOf(alphabet);
+    return {r.firstWaveStartEnd + slot, r.firstWaveFreq + slot, r.firstWaveSpeed + slot};
 }
 
 ExamWaveKey InMemoryExamWaveKeyStore::read(std::int16_t alphabet, int slot)
@@ -94,12 +94,24 @@ ExamWaveKey ExamWaveKeyOf(std::int16_t alphabet, int slot)
     return {a.startEnd[slot], a.freq[slot], a.speed[slot]};
 }
 
+bool ForgetExamWaveKey(std::int16_t alphabet, int slot)
+{
+    checkSlot(alphabet, slot);
+    const KeyArrays a = arraysOf(alphabet);
+    a.freq[slot].reset();
+    a.speed[slot].reset();
+    // The flag is written back as it is, so no part of the old key changes but
+    // the values that are emptied.
+    return platform::ignoreErrors(
+        [&] { examWaveKeyStore().write(alphabet, slot, {a.startEnd[slot], std::nullopt, std::nullopt}); });
+}
+
 void StoreExamWaveKey(std::int16_t alphabet, int slot, const ExamWaveKey& key)
 {
     checkSlot(alphabet, slot);
+    examWaveKeyStore().write(alphabet, slot, key);
     const KeyArrays a = arraysOf(alphabet);
     a.startEnd[slot] = key.startEnd;
     a.freq[slot] = key.freq;
     a.speed[slot] = key.speed;
-    examWaveKeyStore().write(alphabet, slot, key);
 }

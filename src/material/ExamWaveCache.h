@@ -70,5 +70,13 @@ void LoadExamWaveKeys(std::int16_t alphabet);
 // The key of a slot of the alphabet as held in the arrays; empty for another
 // alphabet value or slot.
 ExamWaveKey ExamWaveKeyOf(std::int16_t alphabet, int slot);
-// Stores a slot's key in the arrays and then in the store (which may fail).
+// A key only ever describes the recording that is there. Before a slot's
+// recording is replaced, its tone and speed are emptied in the arrays and then in
+// the store (an empty tone or speed matches nothing); false when the store could
+// not be written, and the old recording must then stay as it is.
+bool ForgetExamWaveKey(std::int16_t alphabet, int slot);
+// After the new recording is written: stores the slot's key in the store and then
+// in the arrays. A store that fails (Failure) leaves the arrays as they were.
+// The store writes the tone and speed after the flag, so a key stored part-way
+// keeps an empty value and matches nothing.
 void StoreExamWaveKey(std::int16_t alphabet, int slot, const ExamWaveKey& key);

@@ -3,6 +3,7 @@
 #include "material/ExamSampleBuilders.h"
 #include "material/ExamTextReader.h"
 #include "material/ExamWaveCache.h"
+#include "material/ExamWaveSize.h"
 #include "platform/clock.h"
 #include "platform/failure.h"
 #include "platform/files.h"
@@ -140,9 +141,9 @@ void BuildAndPlayExamWave(std::int16_t slot, const QString& text, std::int16_t s
     auto& sound = platform::sound();
 
     // Only a missing file forces a rebuild; one that exists is judged by its key.
-    if (slotFile && platform::fileExists(path) && keyMatches(alphabet, slot, tone, speed)) {
-        sound.playFile(path,
-                       platform::SND_FILENAME | platform::SND_NODEFAULT | platform::SND_ASYNC);
+    // A recording that cannot be played (damaged) is built again, as a missing one.
+    if (slotFile && platform::fileExists(path) && keyMatches(alphabet, slot, tone, speed)
+        && sound.playFile(path, platform::SND_FILENAME | platform::SND_NODEFAULT | platform::SND_ASYNC)) {
         armPlaybackEndPoll();
         return;
     }
@@ -152,6 +153,12 @@ void BuildAndPlayExamWave(std::int16_t slot, const QString& text, std::int16_t s
 
     if (text.isEmpty()) {
         forms::MsgBox(QStringLiteral("読み込む文字が有りません｡"),
+                      forms::vbOKOnly | forms::vbCritical, QStringLiteral("エラー"));
+        return;
+    }
+    // Refused before anything is built: it would be built for minutes and lost.
+    if (!ExamRecordingFitsWaveFile(text, alphabet, unit, sampleRate)) {
+        forms::MsgBox(QStringLiteral("問題文が長すぎて音声ファイルに収まりません。問題文を短くして下さい。"),
                       forms::vbOKOnly | forms::vbCritical, QStringLiteral("エラー"));
         return;
     }
@@ -202,7 +209,10 @@ void BuildAndPlayExamWave(std::int16_t slot, const QString& text, std::int16_t s
     // The file is replaced whole: a failure leaves the earlier recording intact.
     QByteArray image;
     const bool built = ignoreErrors([&] { image = WaveImage(ExamSamples, sampleRate); });
-    const bool written = built && ignoreErrors([&] { platform::writeWholeFile(path, image); });
+    // A slot's key is emptied before its recording is replaced; when it cannot be,
+    // the old recording and key stay and the new one plays from memory.
+    const bool replaceable = built && (!slotFile || ForgetExamWaveKey(alphabet, slot));
+    const bool written = replaceable && ignoreErrors([&] { platform::writeWholeFile(path, image); });
     ignoreErrors([] { frmExchangeProgress().progressBarExchange.setValue(11); });
     ignoreErrors([] { frmExchangeProgress.unload(); });
 

@@ -18,14 +18,12 @@ WordFileRead LoadExamWordList(const QString& path)
         return WordFileRead::Unreadable;
     }
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    const QStringList lines = text.split(lineBreak);
-    QStringList words;
+    QStringList lines = text.split(lineBreak);
+    // The last line may end at the end of the file: a break there starts no line.
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    // A blank line is an empty word and counts.
     for (qsizetype i = 0; i < lines.size() && i < ExamWordListSize; ++i)
-        if (!lines[i].isEmpty())
-            words << lines[i];
-    if (words.isEmpty())
-        return WordFileRead::Empty;
-    for (const QString& w : words)
-        ExamWordList[++ExamWordCount] = w;
-    return WordFileRead::Ok;
+        ExamWordList[++ExamWordCount] = lines[i];
+    return ExamWordCount == 0 ? WordFileRead::Empty : WordFileRead::Ok;
 }

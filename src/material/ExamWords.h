@@ -10,7 +10,8 @@ extern std::array<QString, ExamWordListSize + 1> ExamWordList;
 enum class WordFileRead { Ok, Empty, Unreadable };
 
 // Reads the words from the first 50 lines of a code page 932 word file into
-// ExamWordList and sets ExamWordCount. A line ends at CR LF, CR or LF; a blank
-// line is no word. Unreadable (missing, unreadable, not code page 932) and Empty
-// (no word) leave ExamWordList as it was and ExamWordCount at 0.
+// ExamWordList and sets ExamWordCount. A line ends at CR LF, CR or LF, and the
+// last one may end at the end of the file; a blank line is an empty word.
+// Unreadable (missing, unreadable, not code page 932) and Empty (no line) leave
+// ExamWordList as it was and ExamWordCount at 0.
 WordFileRead LoadExamWordList(const QString& path);

@@ -134,7 +134,9 @@ QString runExam(const Twin& t, const QString& sound, int kind, int speed, int mi
                 g = 0;
             }
             text += QLatin1Char(' ');
-            j += beep ? PlayTextBeep(word, unit, tone) : static_cast<int>(word.size());
+            // A blank line of the word file is an empty word: it sounds nothing, and
+            // the text player's "nothing to read" box would interrupt the exam.
+            j += beep && !word.isEmpty() ? PlayTextBeep(word, unit, tone) : static_cast<int>(word.size());
         } while (j < budget && !stopped());
         if (stopped())
             return text;

@@ -2,6 +2,7 @@
 // switch, the sound menu, the dialogs and the Help menu.
 #include "practice/frmMain.h"
 
+#include "dialogs/DialogFiles.h"
 #include "dialogs/dialogMogisikenTxt.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmOptions.h"
@@ -10,7 +11,9 @@
 #include "platform/numbers.h"
 #include "platform/process.h"
 #include "platform/sound/sound_service.h"
+#include "settings/SettingsFile.h"
 #include "settings/SettingsLoader.h"
+#include "settings/SettingsWriter.h"
 #include "settings/SharedSettings.h"
 #include "synthesis/SoundBank.h"
 
@@ -53,6 +56,23 @@ void settleNumberBoxes(FrmMain& f)
             (f.*settle)();
 }
 
+// Saves the main window's settings; a file that cannot be written is said in a
+// message box naming it, and the result is false.
+bool saveMainSettingsOrSay()
+{
+    try {
+        settleNumberBoxes(frmMain());
+        SaveMainSettings();
+        return true;
+    } catch (const platform::Failure& failure) {
+        std::fprintf(stderr, "quenlo: the settings were not saved: %s\n", failure.what());
+        ShowFileProblem(QStringLiteral("設定を保存できませんでした。次のファイルに書き込めません。\r\n")
+                            + SettingsFile::defaultPath(),
+                        QStringLiteral("ファイルエラー"));
+        return false;
+    }
+}
+
 void showCentredOnMain(Form& dialog)
 {
     FrmMain& main = frmMain();
@@ -63,14 +83,9 @@ void showCentredOnMain(Form& dialog)
 
 void EndProgramSavingSettings()
 {
-    // The learner asked to leave: a save that cannot be written does not keep the
-    // program open; standard error says why.
-    try {
-        settleNumberBoxes(frmMain());
-        SaveMainSettings();
-    } catch (const platform::Failure& failure) {
-        std::fprintf(stderr, "quenlo: the settings were not saved: %s\n", failure.what());
-    }
+    // The learner asked to leave: a save that cannot be written is said, and does
+    // not keep the program open.
+    saveMainSettingsOrSay();
     platform::sound().stop();
     platform::endProgram(0);
 }
@@ -106,8 +121,10 @@ void FrmMain::mnuEnd_Click() { EndProgramSavingSettings(); }
 
 void FrmMain::mnuChange_Click()
 {
-    settleNumberBoxes(*this);
-    SaveMainSettings(); // when it fails, the switch does not happen
+    // A save that fails keeps the alphabet in use: the other one's settings would
+    // be loaded over settings that were never stored.
+    if (!saveMainSettingsOrSay())
+        return;
     dialogMogisikenTxt.unload();
     AlphabetIsLatin = AlphabetIsLatin == 0 ? -1 : 0;
     ReloadSettingsForAlphabet();

@@ -3,6 +3,7 @@
 #include "practice/frmMain.h"
 
 #include "keypad/KeypadRules.h"
+#include "keypad/RangeMenus.h"
 #include "platform/failure.h"
 #include "platform/numbers.h"
 #include "settings/SharedSettings.h"

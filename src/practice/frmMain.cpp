@@ -88,6 +88,10 @@ void FrmMain::design()
     mnuSound.setCaption(QStringLiteral("サウンド切替・設定(&S)"));
     mnuSoundWave.setCaption(QStringLiteral("Wave音(&W)"));
     mnuSoundBeep.setCaption(QStringLiteral("Beep音(WinXP/2000用)(&B)"));
+    // Both marked by design: a stored sound mode leaves one of them, and a damaged
+    // one still leaves Wave in force, which the next save stores.
+    mnuSoundWave.setChecked(true);
+    mnuSoundBeep.setChecked(true);
     mnuSoundSeparator.setCaption(QStringLiteral("-"));
     mnuOptions.setCaption(QStringLiteral("設定(&O)"));
     mnuMojihanni.setCaption(QStringLiteral("出題文字範囲設定(&M)"));

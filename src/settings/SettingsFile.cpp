@@ -77,7 +77,10 @@ SettingsFile::SettingsFile(const QString& path)
     }
     auto file = std::make_unique<QFile>(path);
     // ReadWrite never truncates; Unbuffered sends every write to the file at once.
-    if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    // A file that may only be read still loads the learner's settings; its writes
+    // fail.
+    if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered)
+        && !file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw Failure(QStringLiteral("cannot open %1").arg(path));
     device_ = std::move(file);
     isFile_ = true;
@@ -127,7 +130,7 @@ void SettingsFile::writeAt(qint64 offset, const QByteArray& bytes)
     const QByteArray gap(offset > size ? offset - size : 0, '\0');
     const qint64 start = offset > size ? size : offset;
     const QByteArray all = gap + bytes;
-    if (!device_->seek(start) || device_->write(all) != all.size())
+    if (!device_->isWritable() || !device_->seek(start) || device_->write(all) != all.size())
         throw Failure(QStringLiteral("cannot write %1").arg(nameOf(*device_)));
 }
 

@@ -43,7 +43,8 @@ public:
     // A missing (or empty) file is created. On a first start, when no other open
     // of it is alive, it is created holding the first-run settings
     // (FirstRunSettings.h), written completely or not at all; otherwise it is
-    // created empty.
+    // created empty. A file that may only be read is opened for reading, and
+    // every write fails.
     explicit SettingsFile(const QString& path);
     // Reads from an image in memory; every write fails. The loaders read the
     // first-run settings this way when the file cannot be opened at all.

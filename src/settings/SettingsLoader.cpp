@@ -3,6 +3,7 @@
 #include "dialogs/dialogMogisikenTxt.h"
 #include "dialogs/frmOptions.h"
 #include "keypad/KeypadRules.h"
+#include "keypad/RangeMenus.h"
 #include "keypad/RangeTables.h"
 #include "keypad/UserChosen.h"
 #include "platform/failure.h"
@@ -12,6 +13,7 @@
 #include "settings/AlphabetLayout.h"
 #include "settings/FirstRunSettings.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsRecords.h"
 #include "settings/SharedSettings.h"
 #include "synthesis/SoundBank.h"
 #include "synthesis/ToneOptions.h"
@@ -24,53 +26,22 @@ using platform::ignoreErrors;
 using platform::numberText;
 
 namespace {
-// Records shared by both alphabets.
-constexpr int recordAlphabet = 1;
-constexpr int recordSoundMode = 7;
-constexpr int recordQuality = 8;
-constexpr int recordVolume = 9;
-constexpr int recordCodeInterval = 10;
-constexpr int recordSampleRate = 21;
-constexpr int recordAnswerLimit = 262;
-constexpr int recordLatinRange = 11;
-constexpr int recordKanaRange = 129;
-constexpr int recordKanaExcludeDakuten = 261;
-
-// One alphabet's block: record numbers and the shared variables they load into.
-struct AlphabetBlock {
-    int mode, tone, speed, examKind, minutes;
-    int lowerBound, upperBound, wordFileChoice;
-    std::array<int, 4> title, path; // slots 1..3
-    int playCount, gapUnits;
-    int firstUserChosen; // the record of element 1
-    int userChosenCount;
+// The shared variables one alphabet's records load into.
+struct AlphabetVariables {
     std::int16_t &wordLenMin, &wordLenMax;
-    std::int16_t* wordFileChoiceVariable; // the Latin choice is not kept here
+    std::int16_t* wordFileChoice; // the Latin choice is not kept here
     std::array<QString, 4> &titles, &paths;
     std::int16_t &codePlayCount, &codeGapUnits;
 };
 
-// clang-format off
-AlphabetBlock latinBlock()
+AlphabetVariables variablesInUse()
 {
-    return {2, 3, 4, 5, 6,
-            12, 13, 14, {0, 15, 17, 19}, {0, 16, 18, 20}, 22, 23,
-            24, 48,
-            LatinWordLenMin, LatinWordLenMax, nullptr, LatinWordFileTitle, LatinWordFilePath,
-            LatinCodePlayCount, LatinCodeGapUnits};
-}
-
-AlphabetBlock kanaBlock()
-{
-    return {124, 125, 126, 127, 128,
-            130, 131, 132, {0, 134, 136, 138}, {0, 135, 137, 139}, 140, 141,
-            142, 68,
-            KanaWordLenMin, KanaWordLenMax, &KanaWordFileChoice, KanaWordFileTitle, KanaWordFilePath,
+    if (AlphabetIsLatin == -1)
+        return {LatinWordLenMin, LatinWordLenMax, nullptr, LatinWordFileTitle, LatinWordFilePath,
+                LatinCodePlayCount, LatinCodeGapUnits};
+    return {KanaWordLenMin, KanaWordLenMax, &KanaWordFileChoice, KanaWordFileTitle, KanaWordFilePath,
             KanaCodePlayCount, KanaCodeGapUnits};
 }
-// clang-format on
-
-AlphabetBlock blockInUse() { return AlphabetIsLatin == -1 ? latinBlock() : kanaBlock(); }
 
 std::array<OptionButton*, 4> wordFileOptions(FrmOptions& o)
 {
@@ -109,7 +80,8 @@ void readInto(T& target, Read read)
 void loadAlphabetRecords(FrmMain& f, SettingsFile& file)
 {
     const bool latin = AlphabetIsLatin == -1;
-    const AlphabetBlock b = blockInUse();
+    const AlphabetRecords& b = RecordsOf(AlphabetIsLatin);
+    const AlphabetVariables v = variablesInUse();
 
     ignoreErrors([] { LayOutMainWindowForAlphabet(); });
     ignoreErrors([] { FillExamKindList(); });
@@ -142,7 +114,7 @@ void loadAlphabetRecords(FrmMain& f, SettingsFile& file)
     const std::int16_t minutes = readOrZero([&] { return file.readInt16(b.minutes); });
     ignoreErrors([&] { f.textReceiveTime.setText(numberText(minutes)); });
 
-    const QString sound = readOrZero([&] { return file.readString(recordSoundMode); });
+    const QString sound = readOrZero([&] { return file.readString(SharedRecord::SoundMode); });
     ignoreErrors([&] {
         if (sound == QLatin1String("WAVE")) {
             f.mnuSoundWave.setChecked(true);
@@ -159,21 +131,21 @@ void loadAlphabetRecords(FrmMain& f, SettingsFile& file)
     // The first touch of the options dialog loads it, and its own load reads its
     // records through a second open of the file; the steps below then set the same
     // controls from this load's reads.
-    const std::int16_t quality = readOrZero([&] { return file.readInt16(recordQuality); });
+    const std::int16_t quality = readOrZero([&] { return file.readInt16(SharedRecord::Quality); });
     ignoreErrors([&] {
         if (quality >= 1 && quality <= 5) {
             frmOptions().QuarityLabel.setCaption(QStringLiteral("[音質%1]").arg(quality));
             frmOptions().WavQuarityHScroll.setValue(quality);
         }
     });
-    const std::int16_t volume = readOrZero([&] { return file.readInt16(recordVolume); });
+    const std::int16_t volume = readOrZero([&] { return file.readInt16(SharedRecord::Volume); });
     ignoreErrors([&] {
         if (volume >= 1 && volume <= 5) {
             frmOptions().VolumeLabel.setCaption(QStringLiteral("[音量%1]").arg(volume * 2));
             frmOptions().WavVolumeHScroll.setValue(volume);
         }
     });
-    const std::int16_t interval = readOrZero([&] { return file.readInt16(recordCodeInterval); });
+    const std::int16_t interval = readOrZero([&] { return file.readInt16(SharedRecord::CodeInterval); });
     ignoreErrors([&] {
         FrmOptions& o = frmOptions();
         o.hScrollCodeInterval.setValue(interval);
@@ -188,7 +160,7 @@ void loadAlphabetRecords(FrmMain& f, SettingsFile& file)
     });
 
     if (latin) {
-        const QString key = readOrZero([&] { return file.readString(recordLatinRange); });
+        const QString key = readOrZero([&] { return file.readString(b.range); });
         ignoreErrors([&] {
             for (int row = 1; row <= LatinRangeCount; ++row) {
                 if (key != QLatin1String(LatinRangeTable[row].savedKey))
@@ -198,35 +170,35 @@ void loadAlphabetRecords(FrmMain& f, SettingsFile& file)
             }
         });
     } else {
-        readInto(KanaRangeIndex, [&] { return file.readInt16(recordKanaRange); });
+        readInto(KanaRangeIndex, [&] { return file.readInt16(b.range); });
         ignoreErrors([] {
             std::int16_t copy = KanaRangeIndex;
             ApplyKanaRange(copy);
         });
     }
 
-    readInto(b.wordLenMin, [&] { return file.readInt16(b.lowerBound); });
-    readInto(b.wordLenMax, [&] { return file.readInt16(b.upperBound); });
+    readInto(v.wordLenMin, [&] { return file.readInt16(b.lowerBound); });
+    readInto(v.wordLenMax, [&] { return file.readInt16(b.upperBound); });
     ignoreErrors([&] {
-        frmOptions().textLowerBound.setText(numberText(b.wordLenMin));
-        frmOptions().textUpperBound.setText(numberText(b.wordLenMax));
+        frmOptions().textLowerBound.setText(numberText(v.wordLenMin));
+        frmOptions().textUpperBound.setText(numberText(v.wordLenMax));
     });
 
     std::int16_t choice = 0;
-    readInto(b.wordFileChoiceVariable ? *b.wordFileChoiceVariable : choice,
+    readInto(v.wordFileChoice ? *v.wordFileChoice : choice,
              [&] { return file.readInt16(b.wordFileChoice); });
-    if (b.wordFileChoiceVariable)
-        choice = *b.wordFileChoiceVariable;
+    if (v.wordFileChoice)
+        choice = *v.wordFileChoice;
     ignoreErrors([&] {
         if (choice >= 0 && choice <= 3)
             wordFileOptions(frmOptions())[choice]->setValue(true);
     });
     for (int slot = 1; slot <= 3; ++slot) {
-        readInto(b.titles[slot], [&] { return file.readString(b.title[slot]); });
-        readInto(b.paths[slot], [&] { return file.readString(b.path[slot]); });
+        readInto(v.titles[slot], [&] { return file.readString(b.wordFileTitle[slot]); });
+        readInto(v.paths[slot], [&] { return file.readString(b.wordFilePath[slot]); });
     }
 
-    readInto(WaveSampleRate, [&] { return file.readInt32(recordSampleRate); });
+    readInto(WaveSampleRate, [&] { return SampleRateOfRecord(file.readInt32(SharedRecord::SampleRate)); });
     ignoreErrors([&] {
         if (WaveSampleRate == 8000)
             frmOptions().optionWaveSampLow.setValue(true);
@@ -234,11 +206,11 @@ void loadAlphabetRecords(FrmMain& f, SettingsFile& file)
             frmOptions().optionWaveSampHigh.setValue(true);
     });
 
-    readInto(b.codePlayCount, [&] { return file.readInt16(b.playCount); });
-    readInto(b.codeGapUnits, [&] { return file.readInt16(b.gapUnits); });
+    readInto(v.codePlayCount, [&] { return file.readInt16(b.codePlayCount); });
+    readInto(v.codeGapUnits, [&] { return file.readInt16(b.codeGapUnits); });
     ignoreErrors([&] {
-        frmOptions().textHugouKakuninPlayTimes.setText(numberText(b.codePlayCount));
-        frmOptions().textHugouSpace.setText(numberText(b.codeGapUnits));
+        frmOptions().textHugouKakuninPlayTimes.setText(numberText(v.codePlayCount));
+        frmOptions().textHugouSpace.setText(numberText(v.codeGapUnits));
     });
 
     for (int i = 1; i <= b.userChosenCount; ++i) {
@@ -250,7 +222,7 @@ void loadAlphabetRecords(FrmMain& f, SettingsFile& file)
     }
 
     if (!latin) {
-        readInto(KanaExcludeDakuten, [&] { return file.readInt16(recordKanaExcludeDakuten); });
+        readInto(KanaExcludeDakuten, [&] { return file.readInt16(b.excludeDakuten); });
         ignoreErrors([&] {
             if (KanaExcludeDakuten == -1)
                 f.checkExceptDakutenHandakuten.setValue(1);
@@ -273,10 +245,10 @@ void LoadSettings()
 {
     FrmMain& f = frmMain();
     std::unique_ptr<SettingsFile> file = openForLoad();
-    readInto(AlphabetIsLatin, [&] { return file->readInt16(recordAlphabet); });
+    readInto(AlphabetIsLatin, [&] { return file->readInt16(SharedRecord::Alphabet); });
     if (AlphabetIsLatin == -1 || AlphabetIsLatin == 0)
         loadAlphabetRecords(f, *file);
-    readInto(AnswerTimeLimitSec, [&] { return file->readInt16(recordAnswerLimit); });
+    readInto(AnswerTimeLimitSec, [&] { return file->readInt16(SharedRecord::AnswerLimit); });
     ignoreErrors([&] { f.textLimitKikitoriMode.setText(numberText(AnswerTimeLimitSec)); });
     file.reset();
     loadDialogsAndKeypad();

@@ -6,5 +6,3 @@ void LoadSettings();
 // After the alphabet switch: the other alphabet's layout and settings, then the
 // sound bank.
 void ReloadSettingsForAlphabet();
-// Writes the main window's settings of the alphabet in use.
-void SaveMainSettings();

@@ -1,12 +1,14 @@
 // The main window's settings of the alphabet in use, written back at the alphabet
 // switch and at the end of the program.
+#include "settings/SettingsWriter.h"
+
 #include "keypad/RangeTables.h"
 #include "keypad/UserChosen.h"
 #include "platform/numbers.h"
 #include "practice/frmMain.h"
 #include "settings/AlphabetLayout.h"
 #include "settings/SettingsFile.h"
-#include "settings/SettingsLoader.h"
+#include "settings/SettingsRecords.h"
 #include "settings/SharedSettings.h"
 
 #include <array>
@@ -14,12 +16,6 @@
 using namespace forms;
 
 namespace {
-struct MainRecords {
-    int mode, tone, speed, examKind, minutes;
-};
-constexpr MainRecords latinRecords{2, 3, 4, 5, 6};
-constexpr MainRecords kanaRecords{124, 125, 126, 127, 128};
-
 // The practice mode 1..4 of the first selected mode option, 0 when none is.
 std::int16_t selectedMode(FrmMain& f)
 {
@@ -51,8 +47,8 @@ void SaveMainSettings()
     SettingsFile file;
     if (AlphabetIsLatin == -1 || AlphabetIsLatin == 0) {
         const bool latin = AlphabetIsLatin == -1;
-        const MainRecords& r = latin ? latinRecords : kanaRecords;
-        file.writeInt16(1, AlphabetIsLatin);
+        const AlphabetRecords& r = RecordsOf(AlphabetIsLatin);
+        file.writeInt16(SharedRecord::Alphabet, AlphabetIsLatin);
         if (const std::int16_t mode = selectedMode(f))
             file.writeInt16(r.mode, mode);
         file.writeInt16(r.tone, tone);
@@ -60,24 +56,24 @@ void SaveMainSettings()
         file.writeInt16(r.examKind, static_cast<std::int16_t>(f.comboMogisikenMode.listIndex()));
         file.writeInt16(r.minutes, minutes);
         if (f.mnuSoundWave.checked())
-            file.writeString(7, QStringLiteral("WAVE"));
+            file.writeString(SharedRecord::SoundMode, QStringLiteral("WAVE"));
         else if (f.mnuSoundBeep.checked())
-            file.writeString(7, QStringLiteral("BEEP"));
+            file.writeString(SharedRecord::SoundMode, QStringLiteral("BEEP"));
         if (latin) {
             if (const int row = CheckedLatinRangeRow())
-                file.writeString(11, QString::fromLatin1(LatinRangeTable[row].savedKey));
-            for (int i = 1; i <= 48; ++i)
-                file.writeInt16(23 + i, LatinUserChosen[i]);
+                file.writeString(r.range, QString::fromLatin1(LatinRangeTable[row].savedKey));
+            for (int i = 1; i <= r.userChosenCount; ++i)
+                file.writeInt16(r.firstUserChosen + i - 1, LatinUserChosen[i]);
         } else {
-            file.writeInt16(129, checkedKanaRange(f));
-            for (int i = 1; i <= 68; ++i)
-                file.writeTagged(141 + i, KanaUserChosen[i]);
+            file.writeInt16(r.range, checkedKanaRange(f));
+            for (int i = 1; i <= r.userChosenCount; ++i)
+                file.writeTagged(r.firstUserChosen + i - 1, KanaUserChosen[i]);
             if (f.checkExceptDakutenHandakuten.value() == 1)
                 KanaExcludeDakuten = -1;
             else if (f.checkExceptDakutenHandakuten.value() == 0)
                 KanaExcludeDakuten = 0;
-            file.writeInt16(261, KanaExcludeDakuten);
+            file.writeInt16(r.excludeDakuten, KanaExcludeDakuten);
         }
     }
-    file.writeInt16(262, AnswerTimeLimitSec);
+    file.writeInt16(SharedRecord::AnswerLimit, AnswerTimeLimitSec);
 }

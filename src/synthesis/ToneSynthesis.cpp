@@ -14,9 +14,7 @@ namespace {
 
 using platform::Failure;
 
-// A WAV file counts its data bytes in a signed 32-bit field, so no buffer may
-// hold more samples than that field can describe.
-constexpr std::int64_t maxSamples = (INT32_MAX - 36) / 2;
+constexpr std::int64_t maxSamples = MaxWaveSamples;
 
 constexpr std::int16_t elementAmplitude = 10000;
 // Indexed by the scroll value 1..5.
@@ -55,7 +53,7 @@ double rampSamples(std::int32_t sampleRate, double ms, std::size_t toneSamples)
 void buildElement(SampleBuffer& target, int toneUnits, std::int16_t unitMs, std::int16_t toneHz,
                   std::int32_t sampleRate)
 {
-    if (unitMs <= 0 || toneHz <= 0 || sampleRate <= 0)
+    if (unitMs <= 0 || toneHz <= 0 || sampleRate < MinElementSampleRate || sampleRate > MaxElementSampleRate)
         throw Failure(QStringLiteral("no element at unit %1 ms, tone %2 Hz, %3 samples per second")
                           .arg(unitMs)
                           .arg(toneHz)

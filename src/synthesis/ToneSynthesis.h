@@ -1,4 +1,5 @@
 #pragma once
+#include <climits>
 #include <cstdint>
 #include <initializer_list>
 #include <span>
@@ -11,6 +12,10 @@
 
 // Growable array of 16-bit signed samples, one channel, indexed from 0.
 using SampleBuffer = std::vector<std::int16_t>;
+
+// A WAV file counts its data bytes in a signed 32-bit field, so no buffer may
+// hold more samples than that field can describe.
+constexpr std::int64_t MaxWaveSamples = (INT32_MAX - 36) / 2;
 
 // The shared element buffers. After BuildDotElement DotSamples holds one unit of
 // silence and a one-unit tone, after BuildDashElement DashSamples one unit of
@@ -84,8 +89,14 @@ inline void JoinBuffers8(SampleBuffer& a, const SampleBuffer& b, const SampleBuf
     JoinBuffers(a, {&b, &c, &d, &e, &f, &g, &h});
 }
 
+// The rates an element is built at: the options offer 8000 and 16000; a rate
+// far beyond what a sound device plays would only fill memory.
+constexpr std::int32_t MinElementSampleRate = 8000;
+constexpr std::int32_t MaxElementSampleRate = 48000;
+
 // Rebuild DotSamples / DashSamples from the unit, the tone and the rate, with the
-// options dialog's current tone quality and volume. Fail when the unit, the tone
-// or the rate is 0 or less, or the quality or volume is outside 1..5.
+// options dialog's current tone quality and volume. Fail when the unit or the
+// tone is 0 or less, the rate is outside MinElementSampleRate..MaxElementSampleRate,
+// or the quality or volume is outside 1..5.
 void BuildDotElement(std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate);
 void BuildDashElement(std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate);

@@ -4,6 +4,7 @@
 #include "dialog_fixture.h"
 #include "practice/frmMain.h"
 #include "support/real_input.h"
+#include "settings/SettingsRecords.h"
 
 #include <QDir>
 
@@ -175,7 +176,7 @@ TEST_F(OptionsDialog, LoadAndSaveRoundTripOfTheRecords)
     for (const std::int16_t alphabet : {std::int16_t(-1), std::int16_t(0)}) {
         SCOPED_TRACE(alphabet == -1 ? "Latin" : "kana");
         AlphabetIsLatin = alphabet;
-        const OptionsRecords& r = OptionsRecordsOf(alphabet);
+        const AlphabetRecords& r = RecordsOf(alphabet);
         const QString file2 = path(QStringLiteral("words%1.txt").arg(alphabet));
         writeBytes(file2, "ONE\r\nTWO");
         records([&](SettingsFile& s) {
@@ -183,18 +184,18 @@ TEST_F(OptionsDialog, LoadAndSaveRoundTripOfTheRecords)
             s.writeInt16(9, 5);
             s.writeInt16(10, -40);
             s.writeInt32(21, 8000);
-            s.writeInt16(r.lower, 2);
-            s.writeInt16(r.upper, 6);
-            s.writeInt16(r.choice, 2);
-            s.writeString(r.title[1], QString());
-            s.writeString(r.path[1], QString());
-            s.writeString(r.title[2], QStringLiteral("単語.txt"));
-            s.writeString(r.path[2], file2);
-            s.writeString(r.title[3], QString());
-            s.writeString(r.path[3], QString());
-            s.writeInt16(r.playCount, 4);
-            s.writeInt16(r.gapUnits, 7);
-            s.writeInt16(r.textSelectMode, 2);
+            s.writeInt16(r.lowerBound, 2);
+            s.writeInt16(r.upperBound, 6);
+            s.writeInt16(r.wordFileChoice, 2);
+            s.writeString(r.wordFileTitle[1], QString());
+            s.writeString(r.wordFilePath[1], QString());
+            s.writeString(r.wordFileTitle[2], QStringLiteral("単語.txt"));
+            s.writeString(r.wordFilePath[2], file2);
+            s.writeString(r.wordFileTitle[3], QString());
+            s.writeString(r.wordFilePath[3], QString());
+            s.writeInt16(r.codePlayCount, 4);
+            s.writeInt16(r.codeGapUnits, 7);
+            s.writeInt16(r.examTextSelectMode, 2);
         });
         FrmOptions& f = frmOptions();
         EXPECT_EQ(f.WavQuarityHScroll.value(), 3);
@@ -239,8 +240,8 @@ TEST_F(OptionsDialog, LoadAndSaveRoundTripOfTheRecords)
         f.tbsOptions.clickTab(4);
         f.upDownLoopCw.down();
         f.upDownHugouSpace.up();
-        const OptionsRecords& other = OptionsRecordsOf(alphabet == -1 ? 0 : -1);
-        const std::int16_t otherPlayCount = SettingsFile().readInt16(other.playCount);
+        const AlphabetRecords& other = RecordsOf(alphabet == -1 ? 0 : -1);
+        const std::int16_t otherPlayCount = SettingsFile().readInt16(other.codePlayCount);
         f.cmdSave.click();
         EXPECT_FALSE(f.cmdSave.enabled());
         EXPECT_TRUE(f.isShown());
@@ -250,17 +251,17 @@ TEST_F(OptionsDialog, LoadAndSaveRoundTripOfTheRecords)
         EXPECT_EQ(s.readInt16(9), 2);
         EXPECT_EQ(s.readInt16(10), 25);
         EXPECT_EQ(s.readInt32(21), 16000);
-        EXPECT_EQ(s.readInt16(r.lower), 3);
-        EXPECT_EQ(s.readInt16(r.upper), 7);
-        EXPECT_EQ(s.readInt16(r.choice), 0);
-        EXPECT_EQ(s.readString(r.title[2]), QStringLiteral("単語.txt"));
-        EXPECT_EQ(s.readString(r.path[2]), file2);
-        EXPECT_EQ(s.readInt16(r.playCount), 3);
-        EXPECT_EQ(s.readInt16(r.gapUnits), 8);
-        EXPECT_EQ(s.readInt16(r.textSelectMode), 1);
+        EXPECT_EQ(s.readInt16(r.lowerBound), 3);
+        EXPECT_EQ(s.readInt16(r.upperBound), 7);
+        EXPECT_EQ(s.readInt16(r.wordFileChoice), 0);
+        EXPECT_EQ(s.readString(r.wordFileTitle[2]), QStringLiteral("単語.txt"));
+        EXPECT_EQ(s.readString(r.wordFilePath[2]), file2);
+        EXPECT_EQ(s.readInt16(r.codePlayCount), 3);
+        EXPECT_EQ(s.readInt16(r.codeGapUnits), 8);
+        EXPECT_EQ(s.readInt16(r.examTextSelectMode), 1);
         EXPECT_EQ(v.textSelectMode, 1);
         // The other alphabet's block is untouched.
-        EXPECT_EQ(s.readInt16(other.playCount), otherPlayCount);
+        EXPECT_EQ(s.readInt16(other.codePlayCount), otherPlayCount);
         frmOptions.unload();
     }
 }
@@ -278,7 +279,7 @@ TEST_F(OptionsDialog, StoredValuesOutsideTheControlsAreBroughtIntoRange)
         s.writeInt16(22, 0);
         s.writeInt16(23, 40);
     });
-    WaveSampleRate = 16000;
+    WaveSampleRate = 8000;
     FrmOptions& f = frmOptions();
     // A step outside 1..5 leaves the slider and its design label.
     EXPECT_EQ(f.WavQuarityHScroll.value(), 1);
@@ -286,9 +287,9 @@ TEST_F(OptionsDialog, StoredValuesOutsideTheControlsAreBroughtIntoRange)
     EXPECT_EQ(f.WavVolumeHScroll.value(), 1);
     EXPECT_EQ(f.hScrollCodeInterval.value(), 100);
     EXPECT_EQ(CodeIntervalFactor, 2.0f);
-    EXPECT_EQ(WaveSampleRate, 0);
+    EXPECT_EQ(WaveSampleRate, 16000); // 0 is no rate the program makes
     EXPECT_FALSE(f.optionWaveSampLow.value());
-    EXPECT_FALSE(f.optionWaveSampHigh.value());
+    EXPECT_TRUE(f.optionWaveSampHigh.value());
     EXPECT_EQ(f.textLowerBound.text(), "1");
     EXPECT_EQ(f.textUpperBound.text(), "10");
     EXPECT_EQ(f.textHugouKakuninPlayTimes.text(), "1");

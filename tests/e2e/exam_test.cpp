@@ -291,29 +291,40 @@ TEST_F(Exam, StopWhileAWaveExamIsCompiledKeepsItFromPlaying)
     EXPECT_LE(exams, 1);
 }
 
-TEST_F(Exam, PseudoTextReadsTheWordFileAndRefusesAnEmptyOrMissingOne)
+TEST_F(Exam, PseudoTextReadsTheWordFileWithItsBlankLinesAndRefusesAnEmptyOrMissingOne)
 {
     chooseExam(2, true);
     // The sample file of the Latin alphabet serves while no word file is chosen.
     writeText("dudevadizu.rur", QStringLiteral("CQ\r\n\r\nDE\r\n"));
     watchAnswer();
     f.StartButton_Command.click();
-    EXPECT_EQ(ExamWordCount, 2);
+    EXPECT_EQ(ExamWordCount, 3); // the blank line is an empty word
+    EXPECT_EQ(ExamWordList[2], QString());
     ASSERT_EQ(answer.shown, 1);
     for (const QString& w : answer.text.split(' ', Qt::SkipEmptyParts))
         EXPECT_TRUE(w == "CQ" || w == "DE") << w.toStdString();
     EXPECT_TRUE(f.KaitoupassButton_Command.enabled()); // kinds 2 and 3: given back by the window
 
-    // A file of blank lines has no word: the exam is refused with a message, the
-    // word file is left as it was.
+    // A file of blank lines gives one empty word per line and no error.
     writeText("dudevadizu.rur", QStringLiteral("\r\n\r\n"));
+    const std::size_t messages = dialogs::messages().size();
+    watchAnswer();
+    f.StartButton_Command.click();
+    EXPECT_EQ(ExamWordCount, 2);
+    EXPECT_EQ(dialogs::messages().size(), messages);
+    EXPECT_EQ(answer.shown, 2);
+    expectControlsBack();
+
+    // An empty file has no line: the exam is refused with a message, the word file
+    // is left as it was.
+    writeText("dudevadizu.rur", QString());
     f.StartButton_Command.click();
     ASSERT_FALSE(dialogs::messages().empty());
     EXPECT_EQ(dialogs::messages().back().prompt, QString::fromUtf16(u"ファイルが空です。"));
     EXPECT_EQ(dialogs::messages().back().title, QString::fromUtf16(u"エラー"));
     EXPECT_EQ(dialogs::messages().back().buttons, vbOKOnly);
-    EXPECT_EQ(platform::readTextFileCp932(platform::besideProgram("dudevadizu.rur")), "\r\n\r\n");
-    EXPECT_EQ(answer.shown, 1);
+    EXPECT_EQ(platform::readWholeFile(platform::besideProgram("dudevadizu.rur")), QByteArray());
+    EXPECT_EQ(answer.shown, 2);
     expectControlsBack();
     EXPECT_TRUE(f.KaitoupassButton_Command.enabled()); // "登録・編集", to put the file right
     EXPECT_EQ(StopRequested, -1);
@@ -329,7 +340,7 @@ TEST_F(Exam, PseudoTextReadsTheWordFileAndRefusesAnEmptyOrMissingOne)
     EXPECT_TRUE(dialogs::messages().back().prompt.contains(QString::fromUtf16(u"単語ファイルを読み込めません。")));
     EXPECT_TRUE(dialogs::messages().back().prompt.contains("gone.txt"));
     EXPECT_EQ(dialogs::messages().back().buttons, vbOKOnly | vbCritical);
-    EXPECT_EQ(answer.shown, 1);
+    EXPECT_EQ(answer.shown, 2);
     expectControlsBack();
 }
 

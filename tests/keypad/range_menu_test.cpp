@@ -1,4 +1,5 @@
 #include "keypad/KeypadRules.h"
+#include "keypad/RangeMenus.h"
 #include "settings/SharedSettings.h"
 #include "settings/SettingsFile.h"
 #include "support/keypad_fixture.h"

@@ -129,10 +129,15 @@ TEST_F(WordFile, ReadsTheFirstFiftyLinesAsWords)
     } cases[] = {
         {"CQ\r\nDE\r\nJA1", WordFileRead::Ok, {"CQ", "DE", "JA1"}},
         {"CQ\rDE\nJA1\r\n", WordFileRead::Ok, {"CQ", "DE", "JA1"}}, // CR, LF and CR LF all end a line
-        {"CQ\r\n\r\nDE", WordFileRead::Ok, {"CQ", "DE"}}, // a blank line is no word
+        {"CQ\r\n\r\nDE", WordFileRead::Ok, {"CQ", "", "DE"}}, // a blank line is an empty word
         {"\xb1\xb2\r\n\x83\x41", WordFileRead::Ok, {QString::fromUtf16(u"ｱｲ"), QString::fromUtf16(u"ア")}},
-        {"", WordFileRead::Empty, {}}, {"\r\n\r\n\r\n", WordFileRead::Empty, {}},
+        {"", WordFileRead::Empty, {}},
+        {"\r\n\r\n\r\n", WordFileRead::Ok, {"", "", ""}}, // blank lines only: one empty word each
+        {"\r", WordFileRead::Ok, {""}}, {"\n\n", WordFileRead::Ok, {"", ""}},
+        {QByteArray("A\0B\r\n", 5), WordFileRead::Ok, {QStringLiteral("A") + QChar(0) + QStringLiteral("B")}},
         {"\x81", WordFileRead::Unreadable, {}}, // not code page 932
+        // UTF-8 reads as whatever code page 932 makes of its bytes.
+        {"\xe3\x82\xa2\r\n", WordFileRead::Ok, {QString(QChar(0x7e67)) + QChar(0xff62)}},
     };
     for (const auto& c : cases) {
         ExamWordList[1] = "kept";

@@ -1,6 +1,8 @@
 #include "material/ExamSampleBuilders.h"
 #include "material/ExamWaveCache.h"
 #include "material/ExamWaveCompiler.h"
+#include "material/ExamWaveSize.h"
+#include "platform/failure.h"
 #include "platform/files.h"
 #include "platform/sound/sound_service.h"
 #include "practice/RunState.h"
@@ -490,6 +492,133 @@ TEST_F(ExamWaveCompiler, ABuildStartedDuringAnotherOnesYieldsDoesNothing)
     EXPECT_EQ(layoutOf(soundFile("Mogisiken.wav"), 100).code, "-.-. --.- | -.-. --.-");
 }
 
+namespace {
+// Keeps the keys in memory; fails every write while failAll is set, and every
+// write of a key that holds a tone while failValues is set.
+class FailingKeyStore : public ExamWaveKeyStore {
+public:
+    ExamWaveKey read(std::int16_t alphabet, int slot) override { return kept.read(alphabet, slot); }
+    void write(std::int16_t alphabet, int slot, const ExamWaveKey& key) override
+    {
+        if (failAll || (failValues && key.freq))
+            throw platform::Failure(QStringLiteral("the settings file is full"));
+        kept.write(alphabet, slot, key);
+    }
+    bool failAll = false, failValues = false;
+    InMemoryExamWaveKeyStore kept;
+};
+} // namespace
+
+TEST_F(ExamWaveCompiler, AKeyOnlyEverDescribesTheRecordingThatIsThere)
+{
+    auto owned = std::make_unique<FailingKeyStore>();
+    FailingKeyStore& store = *owned;
+    setExamWaveKeyStore(std::move(owned));
+    AlphabetIsLatin = -1;
+    const QString file = soundFile("MogisikenOubun3.wav");
+    BuildAndPlayExamWave(3, "CQ", 60, 800, 8000, -1);
+    const QByteArray cq = platform::readWholeFile(file);
+    auto again = [&](const char* text, std::int16_t tone) {
+        platform::sound().stop();
+        platform::sound().clearLog();
+        disarmPoll();
+        BuildAndPlayExamWave(3, text, 60, tone, 8000, -1);
+        EXPECT_EQ(plays().size(), 1u);
+        return plays().empty() ? 0u : plays().back().flags;
+    };
+    const unsigned reused = SND_FILENAME | SND_NODEFAULT | SND_ASYNC;
+
+    // The key cannot be touched: the new recording plays from memory, and the file
+    // and the stored key stay those of the old one.
+    store.failAll = true;
+    EXPECT_EQ(again("DE", 700), SND_MEMORY | SND_ASYNC);
+    EXPECT_EQ(platform::readWholeFile(file), cq);
+    EXPECT_EQ(store.kept.read(-1, 3), (ExamWaveKey{0, 800, 60}));
+    // The next start reads that key, and the old recording is right for it.
+    store.failAll = false;
+    LoadExamWaveKeys(-1);
+    EXPECT_EQ(again("DE", 800), reused);
+
+    // The new recording is written but its key cannot be stored: no key, in memory
+    // or in the file, describes the old recording any more.
+    store.failValues = true;
+    EXPECT_EQ(again("DE", 700), SND_ASYNC);
+    EXPECT_EQ(layoutOf(file, 100).code, "-.. .");
+    EXPECT_EQ(store.kept.read(-1, 3), (ExamWaveKey{0, std::nullopt, std::nullopt}));
+    EXPECT_FALSE(ExamWaveKeyOf(-1, 3).freq.has_value());
+    store.failValues = false;
+    LoadExamWaveKeys(-1);
+    EXPECT_EQ(again("CQ", 800), SND_ASYNC);
+    EXPECT_EQ(layoutOf(file, 100).code, "-.-. --.-");
+    EXPECT_EQ(again("CQ", 800), reused);
+    setExamWaveKeyStore(nullptr);
+}
+
+TEST_F(ExamWaveCompiler, AReusedRecordingThatCannotBePlayedIsBuiltAgain)
+{
+    AlphabetIsLatin = -1;
+    const QString file = soundFile("MogisikenOubun2.wav");
+    BuildAndPlayExamWave(2, "E", 60, 800, 8000, -1);
+    for (const QByteArray& junk : {QByteArray("junk"), QByteArray(), QByteArray(44, '\xff')}) {
+        platform::writeWholeFile(file, junk);
+        platform::sound().stop();
+        platform::sound().clearLog();
+        disarmPoll();
+        BuildAndPlayExamWave(2, "E", 60, 800, 8000, -1);
+        ASSERT_FALSE(plays().empty());
+        EXPECT_TRUE(plays().back().played);
+        EXPECT_EQ(plays().back().flags, SND_ASYNC);
+        EXPECT_EQ(layoutOf(file, 100).code, ".");
+        EXPECT_TRUE(pollArmed());
+        EXPECT_EQ(ExamWaveKeyOf(-1, 2), (ExamWaveKey{0, 800, 60}));
+    }
+}
+
+// What the size check counts is what the compiler builds.
+TEST_F(ExamWaveCompiler, TheRecordingSizeIsKnownBeforeTheBuild)
+{
+    for (const auto& [alphabet, text] : {std::pair<std::int16_t, QString>{-1, "CQ DE [BT] (1)"},
+                                         {0, QString::fromUtf16(u"HR HR [ﾎﾚ] ガパ「ラタ」 ア\r\nイ")}}) {
+        AlphabetIsLatin = alphabet;
+        BuildAndPlayExamWave(99, text, 60, 800, 8000, -1);
+        const QByteArray file = platform::readWholeFile(soundFile("Mogisiken.wav"));
+        EXPECT_EQ(ExamRecordingSamples(text, alphabet, 100, 8000), (file.size() - 44) / 2) << text.toStdString();
+        platform::sound().stop();
+    }
+}
+
+// A text whose recording would not fit a WAV file is refused before anything is
+// built; odd texts are read without harm.
+TEST_F(ExamWaveCompiler, ATextTooLongForAWaveFileIsRefusedUpFront)
+{
+    AlphabetIsLatin = -1;
+    const QString tooLong(20000, QLatin1Char('0')); // 22 units of 300 ms each at 16000
+    EXPECT_FALSE(ExamRecordingFitsWaveFile(tooLong, -1, 300, 16000));
+    EXPECT_TRUE(ExamRecordingFitsWaveFile(tooLong.left(10000), -1, 300, 16000));
+    BuildAndPlayExamWave(5, tooLong, 20, 800, 16000, -1);
+    ASSERT_EQ(forms::dialogs::messages().size(), 1u);
+    const auto& box = forms::dialogs::messages()[0];
+    EXPECT_TRUE(box.prompt.contains(QStringLiteral("長すぎて"))) << box.prompt.toStdString();
+    EXPECT_EQ(box.buttons, forms::vbOKOnly | forms::vbCritical);
+    EXPECT_TRUE(plays().empty());
+    EXPECT_FALSE(platform::fileExists(soundFile("MogisikenOubun5.wav")));
+    EXPECT_FALSE(frmExchangeProgress.isLoaded());
+    EXPECT_EQ(ExamWaveKeyOf(-1, 5), ExamWaveKey{});
+    EXPECT_FALSE(pollArmed());
+
+    forms::dialogs::reset();
+    const QString odd[] = {QString(3, QChar(0)), QStringLiteral("\r"), QStringLiteral("\n\n"),
+                           QString(QChar(0xd800)) + QChar(0xdfff), QStringLiteral("E["), QStringLiteral("「ホ"),
+                           QString::fromUtf16(u"縺｢")};
+    for (const QString& text : odd) {
+        platform::sound().stop();
+        platform::sound().clearLog();
+        BuildAndPlayExamWave(99, text, 60, 800, 8000, -1);
+        EXPECT_EQ(plays().size(), 1u);
+        EXPECT_TRUE(forms::dialogs::messages().empty());
+    }
+}
+
 TEST(ExamWaveCache, SlotsHaveTheirSettingsRecordsAndFileNames)
 {
     const struct {
@@ -509,12 +638,13 @@ TEST(ExamWaveCache, SlotsHaveTheirSettingsRecordsAndFileNames)
     EXPECT_THROW(ExamWaveKeyRecordsOf(-1, 10), platform::Failure);
     EXPECT_THROW(ExamWaveKeyRecordsOf(1, 0), platform::Failure);
 
+    const QString folder = platform::programFolder();
     platform::setProgramFolder(QStringLiteral("/p"));
     EXPECT_EQ(ExamWaveFilePath(99, -1), QStringLiteral("/p/sound/Mogisiken.wav"));
     EXPECT_EQ(ExamWaveFilePath(0, -1), QStringLiteral("/p/sound/MogisikenOubun0.wav"));
     EXPECT_EQ(ExamWaveFilePath(7, 0), QStringLiteral("/p/sound/MogisikenWabun7.wav"));
     EXPECT_EQ(ExamWaveFilePath(7, 1), QStringLiteral("/p/sound/Mogisiken.wav"));
-    platform::setProgramFolder(QString());
+    platform::setProgramFolder(folder);
 
     // The dialog's load fills the arrays of one alphabet from the store.
     setExamWaveKeyStore(nullptr);

@@ -16,9 +16,10 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir_.isValid());
+        previous_ = platform::programFolder();
         platform::setProgramFolder(dir_.path());
     }
-    void TearDown() override { platform::setProgramFolder(QString()); }
+    void TearDown() override { platform::setProgramFolder(previous_); }
 
     QString path() const { return dir_.filePath("saveset.dat"); }
     // A file as another program run left it.
@@ -28,6 +29,7 @@ protected:
 
 private:
     QTemporaryDir dir_;
+    QString previous_;
 };
 } // namespace
 

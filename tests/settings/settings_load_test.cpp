@@ -109,10 +109,10 @@ const MappingCase mappingCases[] = {
          EXPECT_FALSE(f.mnuSoundBeep.checked());
          EXPECT_FALSE(f.mnuSoundWave.checked());
      }},
-    {"LowerCaseWaveIsNoSoundMode", [](SettingsFile& s) { s.writeString(7, "wave"); },
+    {"LowerCaseWaveIsNoSoundModeAndLeavesBothMarked", [](SettingsFile& s) { s.writeString(7, "wave"); },
      [](FrmMain& f, FrmOptions&) {
-         EXPECT_FALSE(f.mnuSoundBeep.checked());
-         EXPECT_FALSE(f.mnuSoundWave.checked());
+         EXPECT_TRUE(f.mnuSoundBeep.checked());
+         EXPECT_TRUE(f.mnuSoundWave.checked());
      }},
     {"Quality3Volume3",
      [](SettingsFile& s) {
@@ -208,11 +208,11 @@ const MappingCase mappingCases[] = {
          EXPECT_TRUE(o.optionWaveSampLow.value());
          EXPECT_FALSE(o.optionWaveSampHigh.value());
      }},
-    {"SampleRate11025SelectsNeither", [](SettingsFile& s) { s.writeInt32(21, 11025); },
+    {"SampleRate11025LoadsAs16000", [](SettingsFile& s) { s.writeInt32(21, 11025); },
      [](FrmMain&, FrmOptions& o) {
-         EXPECT_EQ(WaveSampleRate, 11025);
+         EXPECT_EQ(WaveSampleRate, 16000);
          EXPECT_FALSE(o.optionWaveSampLow.value());
-         EXPECT_FALSE(o.optionWaveSampHigh.value());
+         EXPECT_TRUE(o.optionWaveSampHigh.value());
      }},
     {"KanaDakutenUnticked",
      [](SettingsFile& s) {
@@ -354,18 +354,20 @@ TEST_F(SettingsStart, AShortDamagedFileLoadsWhatItHoldsAndKeepsItsBytes)
     EXPECT_EQ(f.width(), 7500); // record 1 still says Latin
     EXPECT_EQ(f.textToneFreq.text(), "700");
     EXPECT_EQ(f.textCwSpeed.text(), "45");
-    EXPECT_FALSE(f.mnuSoundWave.checked()); // the damaged record changes no item
-    EXPECT_EQ(WaveSampleRate, 0); // past the end: zero
+    // The damaged record changes no item: both stay marked as designed, so Wave
+    // is in force.
+    EXPECT_TRUE(f.mnuSoundWave.checked());
+    EXPECT_TRUE(f.mnuSoundBeep.checked());
+    EXPECT_EQ(WaveSampleRate, 16000); // past the end: zero, which is no rate
     for (Menu* m : latinRangeItems(f))
         EXPECT_TRUE(m->checked());
     EXPECT_EQ(AnswerTimeLimitSec, 0);
 
-    // The save at exit writes its own records and leaves the damaged one alone.
-    // Neither sound item is checked, so record 7 is not written.
+    // The save at exit writes its own records and heals the damaged sound mode.
     EXPECT_THROW(f.mnuEnd.click(), ProgramEnded);
     const QByteArray now = fileBytes();
     EXPECT_EQ(now.size(), 773345);
-    EXPECT_EQ(now.mid(SettingsRecordOffset(7), 4), QByteArray::fromHex("ffff4142"));
+    EXPECT_EQ(now.mid(SettingsRecordOffset(7), 6), QByteArray::fromHex("040057415645"));
     EXPECT_EQ(now.mid(SettingsRecordOffset(3), 2), SettingsInt16Bytes(700));
 }
 

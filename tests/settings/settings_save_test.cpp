@@ -1,4 +1,5 @@
 #include "settings/SettingsLoader.h"
+#include "settings/SettingsWriter.h"
 #include "settings_fixture.h"
 
 #include <set>

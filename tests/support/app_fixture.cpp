@@ -12,6 +12,7 @@
 
 AppFixture::AppFixture()
 {
+    previous_ = platform::programFolder();
     platform::setProgramFolder(dir_.path());
     for (const QString& name : QDir(QStringLiteral(QUENLO_ASSETS_DIR)).entryList(QDir::Files))
         QFile::copy(QStringLiteral(QUENLO_ASSETS_DIR "/") + name, dir_.filePath(name));
@@ -53,7 +54,7 @@ void AppFixture::TearDown()
     platform::sound().stop();
     platform::setProgramEnder(nullptr);
     platform::setShellOpener(nullptr);
-    platform::setProgramFolder(QString());
+    platform::setProgramFolder(previous_);
 }
 
 FrmMain& AppFixture::shownMain()

@@ -38,5 +38,6 @@ protected:
 
 private:
     QTemporaryDir dir_;
+    QString previous_; // the test's own folder, given back at the end
     platform::ScopedVirtualClock vc_{1000};
 };

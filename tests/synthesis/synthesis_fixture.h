@@ -28,12 +28,14 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir_.isValid());
+        previous_ = platform::programFolder();
         platform::setProgramFolder(dir_.path());
         platform::createFolder(platform::besideProgram("sound"));
     }
-    void TearDown() override { platform::setProgramFolder(QString()); }
+    void TearDown() override { platform::setProgramFolder(previous_); }
     QString path(const QString& name) const { return dir_.filePath(name); }
 
 private:
     QTemporaryDir dir_;
+    QString previous_;
 };

@@ -178,7 +178,10 @@ TEST(BuildElements, UnusableSettingsFailAndKeepTheElements)
     const struct {
         int unit, hz, rate;
     } cases[] = {{0, 800, 8000},    {-60, 800, 8000}, {133, 0, 8000},
-                 {133, -800, 8000}, {133, 800, 0},    {133, 800, -8000}};
+                 {133, -800, 8000}, {133, 800, 0},    {133, 800, -8000},
+                 // Rates from a damaged settings file: no element is sized by them.
+                 {133, 800, 7999}, {133, 800, 48001}, {133, 800, 4000000},
+                 {133, 800, 2000000000}, {133, 800, 1073757824}};
     for (const auto& c : cases) {
         EXPECT_THROW(BuildDotElement(c.unit, c.hz, c.rate), platform::Failure)
             << c.unit << " " << c.hz << " " << c.rate;
