@@ -2,9 +2,13 @@
 BUILD      ?= build
 BUILD_SAN  ?= build-san
 BUILD_REL  ?= build-release
+BUILD_FUZZ ?= build-fuzz
+# Seconds each fuzz target runs in `make fuzz`.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = settings_file exam_text word_file romaji_keys wav
 JOBS       ?= $(shell nproc)
 
-.PHONY: deps configure build run test test-plain test-san bench screenshot clean
+.PHONY: deps configure build run test test-plain test-san bench fuzz screenshot clean
 
 deps:
 	scripts/install-deps
@@ -44,8 +48,17 @@ bench: deps $(BUILD_REL)/build.ninja
 	  echo "== $$(basename $$b)"; QT_QPA_PLATFORM=offscreen $$b || exit 1; \
 	done
 
+$(BUILD_FUZZ)/build.ninja:
+	cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DQUENLO_FUZZ=ON
+
+# libFuzzer with ASan and UBSan; what it finds is kept under fuzz/.
+fuzz: deps $(BUILD_FUZZ)/build.ninja
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzz_targets
+	scripts/fuzz $(BUILD_FUZZ) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 screenshot: build
 	scripts/screenshot
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_REL)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_REL) $(BUILD_FUZZ)

@@ -52,7 +52,7 @@ void settleNumberBoxes(FrmMain& f)
         {&f.textReceiveTime, &FrmMain::textReceiveTime_LostFocus},
     };
     for (const auto& [box, settle] : boxes)
-        if (!platform::ignoreErrors([&] { platform::textToInt16(box->text()); }))
+        if (!platform::ignoreErrors([b = box] { platform::textToInt16(b->text()); }))
             (f.*settle)();
 }
 
