@@ -29,24 +29,6 @@ QByteArray settingsFileOf(const QByteArray& input)
     return file;
 }
 
-// A known fault, not yet mended: the loader takes any sample rate, and one that is
-// neither 8000 nor 16000 sizes the sound bank as it stands (std::bad_alloc, or
-// minutes of building). Until the loader refuses such a rate, the rate is pinned
-// so that the rest of the file is still fuzzed. Remove this function's one call
-// once the loader reads such a rate as 16000.
-void pinSampleRateUntilTheLoaderRefusesIt(QByteArray& file)
-{
-    const qint64 at = SettingsRecordOffset(21);
-    QByteArray stored = file.mid(at, 4);
-    stored.resize(4, '\0');
-    std::int32_t rate;
-    std::memcpy(&rate, stored.constData(), 4);
-    if (rate == 8000 || rate == 16000)
-        return;
-    file.resize(std::max<qsizetype>(file.size(), at + 4), '\0');
-    file.replace(at, 4, SettingsInt32Bytes(16000));
-}
-
 class StartedProgram : public SettingsFixture {
 public:
     void TestBody() override {}
@@ -58,7 +40,6 @@ public:
             StartedProgram& p;
             ~Down() { p.TearDown(); }
         } down{*this};
-        pinSampleRateUntilTheLoaderRefusesIt(file);
         platform::writeWholeFile(settingsPath(), file);
         try {
             FrmMain& f = started();
