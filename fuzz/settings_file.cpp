@@ -12,7 +12,6 @@
 #include "settings/settings_fixture.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 

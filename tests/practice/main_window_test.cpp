@@ -1,7 +1,7 @@
 #include "dialogs/frmOptions.h"
 #include "practice/frmMain.h"
 #include "settings/SettingsFile.h"
-#include "settings/SettingsLoader.h"
+#include "settings/SettingsWriter.h"
 #include "settings/SharedSettings.h"
 #include "support/app_fixture.h"
 
