@@ -58,10 +58,8 @@ void EndPracticeRun()
 {
     FrmMain& f = frmMain();
     StopRequested = -1;
-    // The open question is closed; it was asked only if the driver had counted it.
-    const bool askedButUnanswered = QuestionOpen == -1 && QuestionCounted == -1;
-    QuestionOpen = 0;
-    QuestionCounted = 0;
+    // The open question is closed; it was asked only if it had been counted.
+    const bool askedButUnanswered = question::close();
 
     f.mnuChange.setEnabled(true);
     f.GiveBackStart();

@@ -149,11 +149,9 @@ public:
     // key map or the kana romaji readers.
     void Form_KeyPress(int& keyAscii);
     // The romaji entry shared by the kana readers: keys appended since the entry
-    // began (0: the next key begins one), their texts, and -1 from the beginning of
-    // an entry until it is judged as an answer.
+    // began (0: the next key begins one) and their texts.
     std::int16_t RomajiKeyCount = 0;
     QString RomajiBuffer;
-    std::int16_t RomajiAnswerPending = 0;
 
     // Range menus, key captions and the blinking of the user-chosen sets.
     // Item of LatinRangeTable row 1..13.
