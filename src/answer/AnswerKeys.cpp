@@ -60,10 +60,7 @@ void ToggleLatinUserChosen(std::int16_t index)
     const bool idle = f.StartButton_Command.enabled();
     if (!idle)
         return;
-    if (IsLatinUserChosen(index))
-        LatinUserChosen[index] = 0;
-    else if (f.mnuMojihanniUserChose.checked())
-        LatinUserChosen[index] = index;
+    ToggleUserChosenEntry(LatinUserChosen[index], index, f.mnuMojihanniUserChose.checked());
 }
 
 void ToggleKanaUserChosen(std::int16_t index)
@@ -73,7 +70,7 @@ void ToggleKanaUserChosen(std::int16_t index)
     FrmMain& f = frmMain();
     if (!f.StartButton_Command.enabled() || !f.mnuMojihanniWabun_Hani(18).checked())
         return;
-    KanaUserChosen[index] = IsKanaUserChosen(index) ? 0 : index;
+    ToggleUserChosenEntry(KanaUserChosen[index], index, true);
 }
 
 void FrmMain::LatinButton_Click(int index)

@@ -224,12 +224,8 @@ bool RomajiRegistrationKey(FrmMain& f, int keyAscii)
     focusSelectedMode(f);
     if (keyAscii == 13) {
         const std::int16_t i = GetKanaIndex(takeEntry(f));
-        if (i >= 1 && i <= KanaCharCount && f.StartButton_Command.enabled()) {
-            if (!IsKanaUserChosen(i) && f.mnuMojihanniWabun_Hani(18).checked())
-                KanaUserChosen[i] = i;
-            else if (IsKanaUserChosen(i))
-                KanaUserChosen[i] = 0;
-        }
+        if (i >= 1 && i <= KanaCharCount && f.StartButton_Command.enabled())
+            ToggleUserChosenEntry(KanaUserChosen[i], i, f.mnuMojihanniWabun_Hani(18).checked());
         f.Label1.setCaption(QString());
     } else if (endsInRestart(f, keyAscii)) {
         restartEntry(f);

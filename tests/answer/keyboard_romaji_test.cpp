@@ -313,7 +313,8 @@ TEST_F(RomajiKeyboard, RegistrationAddsUnderItem18AndRemovesUnderAnyRange)
         std::int16_t before, after;
     } cases[] = {{"item 18: adds", true, false, 0, 6}, {"item 18: removes", true, false, 6, 0},
         {"other range: removes", false, false, 6, 0}, {"other range: cannot add", false, false, 0, 0},
-        {"running", true, true, 0, 0}, {"running, chosen", true, true, 6, 6}};
+        {"running", true, true, 0, 0}, {"running, chosen", true, true, 6, 6},
+        {"damaged value is never changed", true, false, 40, 40}, {"damaged, other range", false, false, 40, 40}};
     FrmMain& f = shownKana();
     f.optionKikinagashiMode.click();
     for (const auto& c : cases) {
