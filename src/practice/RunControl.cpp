@@ -65,18 +65,12 @@ void FrmMain::timerCheckWavePlayEnd_Timer()
         answer.showModal();
     }
     timerCheckWavePlayEnd.setEnabled(false);
-    GiveBackStart();
-    for (OptionButton* o : {&optionKakuninMode, &optionKikitoriMode, &optionKikinagashiMode, &optionMogisikenMode})
-        o->setEnabled(true);
-    comboMogisikenMode.setLocked(false);
+    GiveBackExamControls();
     const int kind = comboMogisikenMode.listIndex();
     if (kind == 0 || kind == 1)
         mnuMojihanni.setEnabled(true);
     else if (kind == 2)
         mnuMojihanni.setEnabled(false);
-    GiveBackToneAndSpeed();
-    textReceiveTime.setLocked(false);
-    upDownReceiveTime.setEnabled(true);
 }
 
 void FrmMain::upDownLimitKikitoriMode_Change()

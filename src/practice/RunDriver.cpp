@@ -78,22 +78,12 @@ void signWave(const QByteArray& image, const QString& label, int units, std::int
         WaitMilliseconds(stretched(4, u));
 }
 
-std::array<Menu*, 13> latinRangeItems(FrmMain& f)
-{
-    return {&f.mnuMojiHanniAtoE,         &f.mnuMojiHanniFtoJ,           &f.mnuMojiHanniKtoO,
-            &f.mnuMojiHanniPtoT,         &f.mnuMojiHanniUtoZ,           &f.mnuMojiHanniAllAlphabets,
-            &f.mnuMojiHanniNumbers,      &f.mnuMojiHanniMarks,          &f.mnuMojiHanniAlphabetsNumbers,
-            &f.mnuMojiHanniAlphabetsMarks, &f.mnuMojiHanniNumbersMarks, &f.mnuMojiHanniAll,
-            &f.mnuMojihanniUserChose};
-}
-
 // The picker name of the first checked Latin range item, "" when none is.
 QString checkedLatinRange(FrmMain& f)
 {
-    auto items = latinRangeItems(f);
-    for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i]->checked())
-            return QString::fromLatin1(LatinRangeNames[i]);
+    for (int row = 1; row <= 13; ++row)
+        if (f.LatinRangeItem(row).checked())
+            return QString::fromLatin1(LatinRangeNames[row - 1]);
     return QString();
 }
 
@@ -182,24 +172,6 @@ void listenThroughLoop(FrmMain& f, Road road)
     }
 }
 
-// What the exam locks took, given back (the end of a Beep exam, a refused start).
-void giveBackExamLocks(FrmMain& f)
-{
-    f.GiveBackStart();
-    f.mnuChange.setEnabled(true);
-    for (OptionButton* o : {&f.optionKakuninMode, &f.optionKikitoriMode, &f.optionKikinagashiMode})
-        o->setEnabled(true);
-    f.comboMogisikenMode.setLocked(false);
-    f.textToneFreq.setLocked(false);
-    f.upDownToneFreq.setEnabled(true);
-    for (OptionButton* o : {&f.optionSpeed25, &f.optionSpeed45, &f.optionSpeed60, &f.optionSpeed80})
-        o->setEnabled(true);
-    f.textCwSpeed.setLocked(false);
-    f.upDownSpeed.setEnabled(true);
-    f.textReceiveTime.setLocked(false);
-    f.upDownReceiveTime.setEnabled(true);
-}
-
 void refuseExam(FrmMain& f);
 
 // The exam answer window, then the controls a Beep exam gives back when it ends.
@@ -215,7 +187,7 @@ void endBeepExam(FrmMain& f)
     FrmExamAnswer& answer = frmExamAnswer();
     answer.centerOn(f);
     answer.showModal();
-    giveBackExamLocks(f);
+    f.GiveBackExamControls();
 }
 
 // A start that cannot go on (the learner has been told why, or cancelled): the run
@@ -223,7 +195,7 @@ void endBeepExam(FrmMain& f)
 // so that the word file or the exam texts can be put right at once.
 void refuseExam(FrmMain& f)
 {
-    giveBackExamLocks(f);
+    f.GiveBackExamControls();
     const int kind = f.comboMogisikenMode.listIndex();
     if (kind == 2 || kind == 3)
         f.KaitoupassButton_Command.setEnabled(true);

@@ -175,6 +175,13 @@ public:
     // Gives back the tone box and spinner, the speed presets, box and spinner that
     // every run locks (the ends of a run add what else they give back).
     void GiveBackToneAndSpeed();
+    // What every run locks: Start (GiveBackStart), the alphabet switch, the mode
+    // options, tone and speed.
+    void GiveBackRunControls();
+    // The above, the exam-kind list and the exam-length box and spinner that a mock
+    // exam locks too: the end of an exam, a refused one, a cancelled conversion. The
+    // range menu and the pass button follow the exam kind at each of them.
+    void GiveBackExamControls();
 
     // The range menu of the alphabet in use.
     forms::Menu& RangeMenuOfAlphabet();
