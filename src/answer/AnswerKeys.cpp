@@ -7,7 +7,7 @@
 #include "platform/failure.h"
 #include "platform/numbers.h"
 #include "practice/QuenModule.h"
-#include "practice/RunState.h"
+#include "practice/Question.h"
 #include "practice/frmMain.h"
 #include "settings/SharedSettings.h"
 #include "sounding/PlayCharacter.h"
@@ -27,38 +27,6 @@ std::optional<std::int16_t> numberIn(const QString& text)
 
 } // namespace
 
-void ShowRightAnswer(FrmMain& f)
-{
-    f.Label1.setForeColor(vbRed);
-    f.Label1.setCaption(QString());
-    WaitMilliseconds(80);
-    if (!f.isLoaded())
-        return;
-    f.Label1.setCaption(QStringLiteral("○"));
-    platform::saturatingIncrement(CorrectCount);
-    f.Label2.setCaption(platform::numberText(CorrectCount));
-}
-
-void ShowWrongAnswer(FrmMain& f)
-{
-    f.Label1.setForeColor(vbBlack);
-    f.Label1.setCaption(SentChar);
-}
-
-namespace {
-
-// Claims the open question for this answer; false when none is open.
-bool takeOpenQuestion(const QString& text)
-{
-    if (QuestionOpen != -1)
-        return false;
-    QuestionOpen = 0;
-    frmMain().timerLimitKikitoriMode.setEnabled(false);
-    AnswerChar = text;
-    return true;
-}
-} // namespace
-
 void PlayCodeCheckCharacter(const QString& text)
 {
     FrmMain& f = frmMain();
@@ -73,30 +41,13 @@ void PlayCodeCheckCharacter(const QString& text)
         f.Label1.setCaption(QString());
 }
 
-void JudgeLatinAnswer(const QString& text)
-{
-    if (!takeOpenQuestion(text))
-        return;
-    FrmMain& f = frmMain();
-    if (AnswerChar == SentChar) {
-        ShowRightAnswer(f);
-    } else {
-        ShowWrongAnswer(f);
-        CountLatinMiss(SentChar);
-    }
-}
+void JudgeLatinAnswer(const QString& text) { question::answer(text); }
 
 void JudgeKanaAnswer(const QString& text)
 {
-    if (!takeOpenQuestion(text))
+    if (!question::answer(text, true))
         return;
     FrmMain& f = frmMain();
-    if (AnswerChar == SentChar) {
-        ShowRightAnswer(f);
-    } else if (!SentChar.isEmpty()) {
-        ShowWrongAnswer(f);
-        CountKanaMiss(GetKanaIndex(SentChar));
-    }
     if (f.isLoaded())
         f.optionKikitoriMode.setFocus();
 }
@@ -109,10 +60,7 @@ void ToggleLatinUserChosen(std::int16_t index)
     const bool idle = f.StartButton_Command.enabled();
     if (!idle)
         return;
-    if (IsLatinUserChosen(index))
-        LatinUserChosen[index] = 0;
-    else if (f.mnuMojihanniUserChose.checked())
-        LatinUserChosen[index] = index;
+    ToggleUserChosenEntry(LatinUserChosen[index], index, f.mnuMojihanniUserChose.checked());
 }
 
 void ToggleKanaUserChosen(std::int16_t index)
@@ -122,7 +70,7 @@ void ToggleKanaUserChosen(std::int16_t index)
     FrmMain& f = frmMain();
     if (!f.StartButton_Command.enabled() || !f.mnuMojihanniWabun_Hani(18).checked())
         return;
-    KanaUserChosen[index] = IsKanaUserChosen(index) ? 0 : index;
+    ToggleUserChosenEntry(KanaUserChosen[index], index, true);
 }
 
 void FrmMain::LatinButton_Click(int index)

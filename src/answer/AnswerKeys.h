@@ -2,8 +2,6 @@
 #include <QString>
 #include <cstdint>
 
-class FrmMain;
-
 // The three duties of an answer key, shared by the on-screen keys and the keyboard.
 
 // Code check: sounds text with the main window's speed and tone and the options
@@ -11,9 +9,9 @@ class FrmMain;
 // gap box that holds no 16-bit number sounds nothing.
 void PlayCodeCheckCharacter(const QString& text);
 
-// Takes text as the answer to the open single-character question and judges it
-// against SentChar. Only the first answer to a question counts: while QuestionOpen
-// is not -1 nothing happens.
+// Takes text as the answer to the open single-character question (question::answer).
+// Only the first answer to a question counts: while none is open nothing happens.
+// The kana keys then give the focus to the receive-mode option.
 void JudgeLatinAnswer(const QString& text);
 void JudgeKanaAnswer(const QString& text);
 
@@ -22,9 +20,3 @@ void JudgeKanaAnswer(const QString& text);
 // any range, a kana entry only under its own. Indexes outside the table do nothing.
 void ToggleLatinUserChosen(std::int16_t index);
 void ToggleKanaUserChosen(std::int16_t index);
-
-// The displays of a judged answer. Right: the label goes blank in red for at least
-// 80 ms, then shows the circle, and the count goes up. Wrong: the sent character
-// in black.
-void ShowRightAnswer(FrmMain& f);
-void ShowWrongAnswer(FrmMain& f);

@@ -2,12 +2,12 @@
 // kana romaji readers. The key code is only read, so the focused control receives
 // every key as well.
 #include "answer/KeyboardHandler.h"
-#include "practice/RunState.h"
 
 #include "answer/AnswerKeys.h"
 #include "answer/RomajiReader.h"
 #include "keypad/UserChosen.h"
 #include "practice/QuenModule.h"
+#include "practice/Question.h"
 #include "practice/frmMain.h"
 #include "settings/SharedSettings.h"
 #include "sounding/PlayCharacter.h"
@@ -68,10 +68,9 @@ void latinKey(FrmMain& f, int key)
         return;
     }
     if (f.optionKikitoriMode.value() && !f.StartButton_Command.enabled() && !answerLimitReached(f)) {
-        // Any key ends the time limit of the question, also one that answers nothing.
-        f.timerLimitKikitoriMode.setEnabled(false);
-        if (QuestionOpen == -1)
-            CountdownStoppedByKey = -1;
+        // Any key ends the running time limit of the question; only a key that
+        // answers keeps a countdown that has not started yet from starting.
+        question::keyReached(index != 0 || key == escKey);
         if (index)
             JudgeLatinAnswer(LatinCharTable[index]);
         else if (key == escKey)

@@ -6,7 +6,7 @@
 #include "keypad/UserChosen.h"
 #include "platform/numbers.h"
 #include "practice/QuenModule.h"
-#include "practice/RunState.h"
+#include "practice/Question.h"
 #include "practice/frmMain.h"
 #include "settings/SharedSettings.h"
 #include "sounding/PlayCharacter.h"
@@ -99,7 +99,6 @@ void beginEntryIfNone(FrmMain& f)
     f.Label1.setCaption(QString());
     f.Label1.setForeColor(vbBlack);
     f.RomajiBuffer.clear();
-    f.RomajiAnswerPending = -1;
 }
 
 void append(FrmMain& f, const QString& text)
@@ -131,20 +130,9 @@ QString takeEntry(FrmMain& f)
 // entry completed while none is open only ends. The focus stays where it is.
 void judgeEntry(FrmMain& f, const QString& answer)
 {
-    if (QuestionOpen == -1) {
-        QuestionOpen = 0;
-        AnswerChar = answer;
-        if (answer == SentChar) {
-            ShowRightAnswer(f);
-            if (!f.isLoaded())
-                return;
-        } else {
-            ShowWrongAnswer(f);
-            CountKanaMiss(GetKanaIndex(SentChar));
-        }
-    }
+    if (question::answer(answer) && !f.isLoaded())
+        return;
     f.RomajiKeyCount = 0;
-    f.RomajiAnswerPending = 0;
 }
 
 void focusSelectedMode(FrmMain& f)
@@ -195,12 +183,11 @@ bool RomajiAnswerKey(FrmMain& f, int keyAscii)
     const bool limitReached = f.textLimitKikitoriMode.text() == QLatin1String("0") && AnswerTimeLimitSec != 0;
     if (!f.optionKikitoriMode.value() || f.StartButton_Command.enabled() || !typeKeyTicked(f) || limitReached)
         return false;
-    // The first key of an answer ends the time limit of the question.
-    f.timerLimitKikitoriMode.setEnabled(false);
-    if (QuestionOpen == -1)
-        CountdownStoppedByKey = -1;
-    beginEntryIfNone(f);
+    // Every key ends the running time limit of the question; a key that adds to
+    // the entry or ends it has begun the answer, and the countdown stays off.
     const QString text = RomajiKeyText(keyAscii, RomajiDigits::Ascii);
+    question::keyReached(!text.isEmpty() || keyAscii == 27 || keyAscii == 13);
+    beginEntryIfNone(f);
     if (!text.isEmpty()) {
         append(f, text);
     } else if (keyAscii == 27) {
@@ -232,18 +219,13 @@ bool RomajiRegistrationKey(FrmMain& f, int keyAscii)
         f.Label1.setCaption(QString());
         f.RomajiKeyCount = 0;
         // Never an answer: an open question keeps waiting for its own.
-        if (QuestionOpen != -1)
-            AnswerChar = QStringLiteral("ESC");
+        question::escapeWhileNoneOpen();
     }
     focusSelectedMode(f);
     if (keyAscii == 13) {
         const std::int16_t i = GetKanaIndex(takeEntry(f));
-        if (i >= 1 && i <= KanaCharCount && f.StartButton_Command.enabled()) {
-            if (!IsKanaUserChosen(i) && f.mnuMojihanniWabun_Hani(18).checked())
-                KanaUserChosen[i] = i;
-            else if (IsKanaUserChosen(i))
-                KanaUserChosen[i] = 0;
-        }
+        if (i >= 1 && i <= KanaCharCount && f.StartButton_Command.enabled())
+            ToggleUserChosenEntry(KanaUserChosen[i], i, f.mnuMojihanniWabun_Hani(18).checked());
         f.Label1.setCaption(QString());
     } else if (endsInRestart(f, keyAscii)) {
         restartEntry(f);

@@ -20,3 +20,11 @@ std::int16_t CountKanaUserChosen()
         n += IsKanaUserChosen(i);
     return n;
 }
+
+void ToggleUserChosenEntry(std::int16_t& element, std::int16_t i, bool mayAdd)
+{
+    if (element == i)
+        element = 0;
+    else if (element == 0 && mayAdd)
+        element = i;
+}

@@ -39,7 +39,8 @@ void FrmMain::timerUserChoseLetters_Timer()
     if (AlphabetIsLatin != -1 || !mnuMojihanniUserChose.checked())
         return;
     for (int k = 1; k <= LatinCharCount; ++k)
-        LatinButton(k).setCaption(IsLatinUserChosen(k) && LatinBlinkHidden == -1 ? QString() : LatinCharTable[k]);
+        if (IsLatinUserChosen(k) || IsLatinUserUnchosen(k))
+            LatinButton(k).setCaption(IsLatinUserChosen(k) && LatinBlinkHidden == -1 ? QString() : LatinCharTable[k]);
     if (LatinBlinkHidden == 0 && (optionKakuninMode.value() || InTextExamMode(*this))) {
         timerUserChoseLetters.setEnabled(false);
         return;
@@ -47,7 +48,7 @@ void FrmMain::timerUserChoseLetters_Timer()
     if (advancePhase(timerUserChoseLetters, LatinBlinkHidden) && LatinUserChosenCount != 0 && runGoing(*this)) {
         timerUserChoseLetters.setEnabled(false);
         for (int k = 1; k <= LatinCharCount; ++k)
-            if (!IsLatinUserChosen(k))
+            if (IsLatinUserUnchosen(k))
                 LatinButton(k).setEnabled(false);
     }
 }
@@ -56,6 +57,8 @@ void FrmMain::timerUserChoseJpLetters_Timer()
 {
     if (AlphabetIsLatin == 0) {
         for (int i = 1; i <= KanaCharCount; ++i) {
+            if (!IsKanaUserChosen(i) && !IsKanaUserUnchosen(i))
+                continue; // neither chosen nor unchosen: its caption is left alone
             const bool blank = IsKanaUserChosen(i) && KanaBlinkHidden == -1;
             ButtonJp(i).setCaption(blank ? QString() : GetKanaText(static_cast<std::int16_t>(i)));
         }
@@ -70,7 +73,7 @@ void FrmMain::timerUserChoseJpLetters_Timer()
         && mnuMojihanniWabun_Hani(KanaUserRangeRow).checked() && runGoing(*this)) {
         timerUserChoseJpLetters.setEnabled(false);
         for (int i = 1; i <= KanaCharCount; ++i)
-            if (!IsKanaUserChosen(i))
+            if (IsKanaUserUnchosen(i))
                 ButtonJp(i).setEnabled(false);
     }
 }

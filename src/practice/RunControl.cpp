@@ -14,30 +14,12 @@
 
 using namespace forms;
 
-namespace {
-// The open question is answered "ESC": a pass or a time-out. Only its first answer counts.
-void giveUpQuestion(FrmMain& f)
-{
-    f.timerLimitKikitoriMode.setEnabled(false);
-    if (QuestionOpen != -1)
-        return;
-    QuestionOpen = 0;
-    AnswerChar = QStringLiteral("ESC");
-    f.Label1.setForeColor(vbBlack);
-    f.Label1.setCaption(SentChar);
-    if (AlphabetIsLatin == -1)
-        CountLatinMiss(SentChar);
-    else if (AlphabetIsLatin == 0)
-        CountKanaMiss(GetKanaIndex(SentChar));
-}
-} // namespace
-
 void FrmMain::KaitoupassButton_Command_Click()
 {
     const QString caption = KaitoupassButton_Command.caption();
     if (caption == QStringLiteral("解答パス")) {
         if (optionKikitoriMode.value())
-            giveUpQuestion(*this);
+            question::giveUp();
         return;
     }
     if (caption != QStringLiteral("登録・編集") || !optionMogisikenMode.value())
@@ -63,7 +45,7 @@ void FrmMain::timerLimitKikitoriMode_Timer()
     if (textLimitKikitoriMode.text() != QLatin1String("0"))
         textLimitKikitoriMode.setText(platform::numberText(n - 1));
     else
-        giveUpQuestion(*this);
+        question::giveUp();
 }
 
 void FrmMain::timerCheckWavePlayEnd_Timer()
@@ -83,18 +65,12 @@ void FrmMain::timerCheckWavePlayEnd_Timer()
         answer.showModal();
     }
     timerCheckWavePlayEnd.setEnabled(false);
-    GiveBackStart();
-    for (OptionButton* o : {&optionKakuninMode, &optionKikitoriMode, &optionKikinagashiMode, &optionMogisikenMode})
-        o->setEnabled(true);
-    comboMogisikenMode.setLocked(false);
+    GiveBackExamControls();
     const int kind = comboMogisikenMode.listIndex();
     if (kind == 0 || kind == 1)
         mnuMojihanni.setEnabled(true);
     else if (kind == 2)
         mnuMojihanni.setEnabled(false);
-    GiveBackToneAndSpeed();
-    textReceiveTime.setLocked(false);
-    upDownReceiveTime.setEnabled(true);
 }
 
 void FrmMain::upDownLimitKikitoriMode_Change()

@@ -73,28 +73,17 @@ void signWave(const QByteArray& image, const QString& label, int units, std::int
 {
     if (!image.isEmpty())
         platform::sound().playMemory(image, platform::SND_MEMORY | platform::SND_ASYNC, label);
-    WaitMilliseconds(platform::toInt32(static_cast<double>(3 * u) * static_cast<double>(CodeIntervalFactor)
-                                       + static_cast<double>(units) * u));
+    WaitMilliseconds(WaveCharacterWaitMs(units, u));
     if (wordGap)
         WaitMilliseconds(stretched(4, u));
-}
-
-std::array<Menu*, 13> latinRangeItems(FrmMain& f)
-{
-    return {&f.mnuMojiHanniAtoE,         &f.mnuMojiHanniFtoJ,           &f.mnuMojiHanniKtoO,
-            &f.mnuMojiHanniPtoT,         &f.mnuMojiHanniUtoZ,           &f.mnuMojiHanniAllAlphabets,
-            &f.mnuMojiHanniNumbers,      &f.mnuMojiHanniMarks,          &f.mnuMojiHanniAlphabetsNumbers,
-            &f.mnuMojiHanniAlphabetsMarks, &f.mnuMojiHanniNumbersMarks, &f.mnuMojiHanniAll,
-            &f.mnuMojihanniUserChose};
 }
 
 // The picker name of the first checked Latin range item, "" when none is.
 QString checkedLatinRange(FrmMain& f)
 {
-    auto items = latinRangeItems(f);
-    for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i]->checked())
-            return QString::fromLatin1(LatinRangeNames[i]);
+    for (int row = 1; row <= 13; ++row)
+        if (f.LatinRangeItem(row).checked())
+            return QString::fromLatin1(LatinRangeNames[row - 1]);
     return QString();
 }
 
@@ -121,27 +110,21 @@ bool pickAndSound(FrmMain& f, Road road)
         return false;
     switch (road) {
     case Road::WaveLatin:
-        SentChar = PlayRandomLatinWave(name, UnitMs, tone, 16000);
+        PlayRandomLatinWave(name, UnitMs, tone, 16000);
         break;
     case Road::WaveKana:
-        SentChar = PlayRandomKanaWave(range, UnitMs, tone, 16000);
+        PlayRandomKanaWave(range, UnitMs, tone, 16000);
         break;
     case Road::BeepLatin:
-        SentChar = PlayRandomLatinBeep(name, UnitMs, tone);
+        PlayRandomLatinBeep(name, UnitMs, tone);
         break;
     case Road::BeepKana:
-        SentChar = PlayRandomKanaBeep(range, UnitMs, tone);
+        PlayRandomKanaBeep(range, UnitMs, tone);
         break;
     case Road::None:
         return false;
     }
     return true;
-}
-
-void countQuestion(FrmMain& f)
-{
-    platform::saturatingIncrement(AskedCount);
-    f.Label4.setCaption(platform::numberText(AskedCount));
 }
 
 void singleCharacterLoop(FrmMain& f, Road road)
@@ -153,17 +136,16 @@ void singleCharacterLoop(FrmMain& f, Road road)
     StopRequested = 0;
     auto& clock = platform::clock();
     for (;;) {
-        AnswerChar.clear();
-        if (!pickAndSound(f, road)) {
-            // No range: the question keeps the last character and can still be answered.
-            QuestionOpen = -1;
-        }
-        // Stopped while the character sounded: the question was never asked.
+        // The picker opens the question; with no range it keeps the last character
+        // and can still be answered.
+        if (!pickAndSound(f, road))
+            question::openAgain();
+        // Stopped while the character sounded: the question was never asked (unless
+        // an answer given meanwhile counted it).
         if (StopRequested == -1)
             return;
-        countQuestion(f);
-        QuestionCounted = -1;
-        while (AnswerChar.isEmpty() && StopRequested != -1)
+        question::count();
+        while (question::waitingForAnswer() && StopRequested != -1)
             clock.yield();
         if (StopRequested == -1)
             return;
@@ -180,31 +162,14 @@ void listenThroughLoop(FrmMain& f, Road road)
     const bool wave = road == Road::WaveLatin || road == Road::WaveKana;
     for (;;) {
         clock.yield(clock.now()); // pending events, without sleeping
-        pickAndSound(f, road);
+        if (!pickAndSound(f, road))
+            question::openAgain();
         f.Label1.setForeColor(vbBlack);
         f.Label1.setCaption(wave ? SentChar : LastBeepSymbol);
-        countQuestion(f);
+        question::count();
         if (StopRequested == -1)
             return;
     }
-}
-
-// What the exam locks took, given back (the end of a Beep exam, a refused start).
-void giveBackExamLocks(FrmMain& f)
-{
-    f.GiveBackStart();
-    f.mnuChange.setEnabled(true);
-    for (OptionButton* o : {&f.optionKakuninMode, &f.optionKikitoriMode, &f.optionKikinagashiMode})
-        o->setEnabled(true);
-    f.comboMogisikenMode.setLocked(false);
-    f.textToneFreq.setLocked(false);
-    f.upDownToneFreq.setEnabled(true);
-    for (OptionButton* o : {&f.optionSpeed25, &f.optionSpeed45, &f.optionSpeed60, &f.optionSpeed80})
-        o->setEnabled(true);
-    f.textCwSpeed.setLocked(false);
-    f.upDownSpeed.setEnabled(true);
-    f.textReceiveTime.setLocked(false);
-    f.upDownReceiveTime.setEnabled(true);
 }
 
 void refuseExam(FrmMain& f);
@@ -222,7 +187,7 @@ void endBeepExam(FrmMain& f)
     FrmExamAnswer& answer = frmExamAnswer();
     answer.centerOn(f);
     answer.showModal();
-    giveBackExamLocks(f);
+    f.GiveBackExamControls();
 }
 
 // A start that cannot go on (the learner has been told why, or cancelled): the run
@@ -230,7 +195,7 @@ void endBeepExam(FrmMain& f)
 // so that the word file or the exam texts can be put right at once.
 void refuseExam(FrmMain& f)
 {
-    giveBackExamLocks(f);
+    f.GiveBackExamControls();
     const int kind = f.comboMogisikenMode.listIndex();
     if (kind == 2 || kind == 3)
         f.KaitoupassButton_Command.setEnabled(true);
@@ -470,8 +435,7 @@ void FrmMain::StartButton_Command_Click()
     StartButton_Command.setEnabled(false);
     StopButton_Command.setEnabled(true);
     StopRequested = 0;
-    QuestionOpen = 0;
-    QuestionCounted = 0;
+    question::close(); // a question left open by an earlier run takes no answer
     for (OptionButton* o : {&optionSpeed25, &optionSpeed45, &optionSpeed60, &optionSpeed80})
         o->setEnabled(false);
     textCwSpeed.setLocked(true);

@@ -2,11 +2,6 @@
 
 std::int16_t UnitMs = 0;
 std::int16_t StopRequested = 0;
-QString AnswerChar;
-QString SentChar;
-std::int16_t QuestionOpen = 0;
-std::int16_t QuestionCounted = 0;
-std::int16_t CountdownStoppedByKey = 0;
 std::int16_t AskedCount = 0;
 std::int16_t CorrectCount = 0;
 std::int16_t MissListCount = 0;

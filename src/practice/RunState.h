@@ -1,4 +1,6 @@
 #pragma once
+#include "practice/Question.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -9,18 +11,9 @@
 extern std::int16_t UnitMs;
 // Set by EndPracticeRun; the run loops test it between characters and answers.
 extern std::int16_t StopRequested;
-// The answer to the open question ("ESC" = given up); "" while none was given.
-extern QString AnswerChar;
-// -1 from the moment a single-character question's character is drawn until its
-// first answer: only then does an answer count, and only once.
-extern std::int16_t QuestionOpen;
-// -1 while the open question has been counted in AskedCount.
-extern std::int16_t QuestionCounted;
-// -1 once a key reached an answering reader during the open question: its
-// countdown is stopped and nothing arms it again for that question.
-extern std::int16_t CountdownStoppedByKey;
-// The character that was sent for the open (or last) question.
-extern QString SentChar;
+// The question's own state (SentChar, AnswerChar, QuestionOpen, ...) is in
+// practice/Question.h.
+// Questions (or rounds) asked and right answers of the run; question.cpp raises them.
 extern std::int16_t AskedCount;
 extern std::int16_t CorrectCount;
 // Entries of the results window's miss list so far (line breaks after every fifth).

@@ -54,20 +54,31 @@ void FrmMain::GiveBackToneAndSpeed()
     upDownSpeed.setEnabled(true);
 }
 
+void FrmMain::GiveBackRunControls()
+{
+    mnuChange.setEnabled(true);
+    GiveBackStart();
+    for (OptionButton* o : {&optionKakuninMode, &optionKikitoriMode, &optionKikinagashiMode, &optionMogisikenMode})
+        o->setEnabled(true);
+    GiveBackToneAndSpeed();
+}
+
+void FrmMain::GiveBackExamControls()
+{
+    GiveBackRunControls();
+    comboMogisikenMode.setLocked(false);
+    textReceiveTime.setLocked(false);
+    upDownReceiveTime.setEnabled(true);
+}
+
 void EndPracticeRun()
 {
     FrmMain& f = frmMain();
     StopRequested = -1;
-    // The open question is closed; it was asked only if the driver had counted it.
-    const bool askedButUnanswered = QuestionOpen == -1 && QuestionCounted == -1;
-    QuestionOpen = 0;
-    QuestionCounted = 0;
+    // The open question is closed; it was asked only if it had been counted.
+    const bool askedButUnanswered = question::close();
 
-    f.mnuChange.setEnabled(true);
-    f.GiveBackStart();
-    for (OptionButton* o : {&f.optionKakuninMode, &f.optionKikitoriMode, &f.optionKikinagashiMode, &f.optionMogisikenMode})
-        o->setEnabled(true);
-    f.GiveBackToneAndSpeed();
+    f.GiveBackRunControls();
 
     const bool mockExam = f.optionMogisikenMode.value();
     const int kind = f.comboMogisikenMode.listIndex();

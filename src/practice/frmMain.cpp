@@ -95,30 +95,30 @@ void FrmMain::design()
     mnuSoundSeparator.setCaption(QStringLiteral("-"));
     mnuOptions.setCaption(QStringLiteral("設定(&O)"));
     mnuMojihanni.setCaption(QStringLiteral("出題文字範囲設定(&M)"));
-    struct LatinItem {
-        Menu* item;
+    // Captions and shortcuts of the Latin range items, in the rows of LatinRangeItem.
+    const struct {
         const char16_t* caption;
         const char* shortcut;
+    } latinItems[] = {
+        {u"A～E(&A)", "F1"},
+        {u"F～J(&F)", "F2"},
+        {u"K～O(&K)", "F3"},
+        {u"P～T(&P)", "F4"},
+        {u"U～Z(&U)", "F5"},
+        {u"アルファベット(&L)", "F6"},
+        {u"数字(&N)", "F7"},
+        {u"記号(&M)", "F8"},
+        {u"アルファベット+数字(&V)", "Shift+F1"},
+        {u"アルファベット+記号(&W)", "Shift+F2"},
+        {u"数字+記号(&X)", "Shift+F3"},
+        {u"アルファベット+数字+記号(&Y)", "Shift+F4"},
+        {u"ユーザー指定文字(&Z)", "Shift+F5"},
     };
-    const LatinItem latinItems[] = {
-        {&mnuMojiHanniAtoE, u"A～E(&A)", "F1"},
-        {&mnuMojiHanniFtoJ, u"F～J(&F)", "F2"},
-        {&mnuMojiHanniKtoO, u"K～O(&K)", "F3"},
-        {&mnuMojiHanniPtoT, u"P～T(&P)", "F4"},
-        {&mnuMojiHanniUtoZ, u"U～Z(&U)", "F5"},
-        {&mnuMojiHanniAllAlphabets, u"アルファベット(&L)", "F6"},
-        {&mnuMojiHanniNumbers, u"数字(&N)", "F7"},
-        {&mnuMojiHanniMarks, u"記号(&M)", "F8"},
-        {&mnuMojiHanniAlphabetsNumbers, u"アルファベット+数字(&V)", "Shift+F1"},
-        {&mnuMojiHanniAlphabetsMarks, u"アルファベット+記号(&W)", "Shift+F2"},
-        {&mnuMojiHanniNumbersMarks, u"数字+記号(&X)", "Shift+F3"},
-        {&mnuMojiHanniAll, u"アルファベット+数字+記号(&Y)", "Shift+F4"},
-        {&mnuMojihanniUserChose, u"ユーザー指定文字(&Z)", "Shift+F5"},
-    };
-    for (const auto& i : latinItems) {
-        i.item->setCaption(QString::fromUtf16(i.caption));
-        i.item->setShortcut(QString::fromLatin1(i.shortcut));
-        i.item->setChecked(true); // all marked until a choice or the settings pick one
+    for (int row = 1; row <= 13; ++row) {
+        Menu& item = LatinRangeItem(row);
+        item.setCaption(QString::fromUtf16(latinItems[row - 1].caption));
+        item.setShortcut(QString::fromLatin1(latinItems[row - 1].shortcut));
+        item.setChecked(true); // all marked until a choice or the settings pick one
     }
     mnuMojihanniWabun.setCaption(QStringLiteral("出題文字範囲設定(&M)"));
     mnuMojihanniWabun.setVisible(false);

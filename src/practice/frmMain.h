@@ -149,11 +149,9 @@ public:
     // key map or the kana romaji readers.
     void Form_KeyPress(int& keyAscii);
     // The romaji entry shared by the kana readers: keys appended since the entry
-    // began (0: the next key begins one), their texts, and -1 from the beginning of
-    // an entry until it is judged as an answer.
+    // began (0: the next key begins one) and their texts.
     std::int16_t RomajiKeyCount = 0;
     QString RomajiBuffer;
-    std::int16_t RomajiAnswerPending = 0;
 
     // Range menus, key captions and the blinking of the user-chosen sets.
     // Item of LatinRangeTable row 1..13.
@@ -177,6 +175,13 @@ public:
     // Gives back the tone box and spinner, the speed presets, box and spinner that
     // every run locks (the ends of a run add what else they give back).
     void GiveBackToneAndSpeed();
+    // What every run locks: Start (GiveBackStart), the alphabet switch, the mode
+    // options, tone and speed.
+    void GiveBackRunControls();
+    // The above, the exam-kind list and the exam-length box and spinner that a mock
+    // exam locks too: the end of an exam, a refused one, a cancelled conversion. The
+    // range menu and the pass button follow the exam kind at each of them.
+    void GiveBackExamControls();
 
     // The range menu of the alphabet in use.
     forms::Menu& RangeMenuOfAlphabet();

@@ -110,8 +110,7 @@ void PlayCharacter(const QString& text, const QString& speedText, std::int16_t t
             // An image that was never built is skipped; its wait is kept.
             if (!image->isEmpty())
                 platform::sound().playMemory(*image, platform::SND_MEMORY | platform::SND_ASYNC, text);
-            const double wait = 3.0 * unit * static_cast<double>(CodeIntervalFactor) + n * unit + gapMs;
-            WaitMilliseconds(platform::toInt32(wait));
+            WaitMilliseconds(WaveCharacterWaitMs(n, static_cast<std::int16_t>(unit), gapMs));
         } else if (f.mnuSoundBeep.checked()) {
             BeepMorseRow(row, text, unit, 3 * unit, toneHz);
             WaitMilliseconds(gapMs);

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/failure.h"
 #include "platform/numbers.h"
+#include "synthesis/ToneOptions.h"
 
 std::int16_t ComputeUnitMs(const QString& speedText)
 {
@@ -31,4 +32,10 @@ void WaitMilliseconds(std::int32_t ms)
         now = clock.now();
         clock.yield(start + ms);
     }
+}
+
+std::int32_t WaveCharacterWaitMs(int units, std::int16_t unitMs, std::int32_t extraMs)
+{
+    const double u = unitMs;
+    return platform::toInt32(3.0 * u * static_cast<double>(CodeIntervalFactor) + units * u + extraMs);
 }

@@ -18,19 +18,7 @@ FrmExchangeProgress::FrmExchangeProgress()
     onKeyPress = [this](int& keyAscii) { Form_KeyPress(keyAscii); };
 }
 
-void GiveBackControlsAfterConversionCancel()
-{
-    FrmMain& m = frmMain();
-    m.GiveBackStart();
-    m.mnuChange.setEnabled(true);
-    m.optionKakuninMode.setEnabled(true);
-    m.optionKikitoriMode.setEnabled(true);
-    m.optionKikinagashiMode.setEnabled(true);
-    m.comboMogisikenMode.setLocked(false);
-    m.GiveBackToneAndSpeed();
-    m.textReceiveTime.setLocked(false);
-    m.upDownReceiveTime.setEnabled(true);
-}
+void GiveBackControlsAfterConversionCancel() { frmMain().GiveBackExamControls(); }
 
 void FrmExchangeProgress::Form_KeyPress(int& keyAscii)
 {

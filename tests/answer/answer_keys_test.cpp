@@ -225,7 +225,7 @@ TEST_F(AnswerKeys, LatinKeysMarkAndUnmarkWhileNoRunGoes)
         {"other range: cannot mark", false, false, 0, 0},
         {"during a run", true, true, 0, 0},
         {"during a run, chosen", true, true, 3, 3},
-        {"damaged value counts as unchosen", true, false, 7, 3},
+        {"damaged value is never changed", true, false, 7, 7},
         {"damaged value under another range", false, false, 7, 7},
     };
     FrmMain& f = shown();
@@ -249,7 +249,7 @@ TEST_F(AnswerKeys, KanaKeysMarkAndUnmarkOnlyUnderTheUserRange)
         {"other range: cannot unmark", false, false, 3, 3},
         {"other range: cannot mark", false, false, 0, 0},
         {"during a run", true, true, 0, 0},
-        {"damaged value counts as unchosen", true, false, 9, 3},
+        {"damaged value is never changed", true, false, 9, 9},
         {"damaged value under another range", false, false, 9, 9},
     };
     FrmMain& f = shownKana();

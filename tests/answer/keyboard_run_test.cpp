@@ -165,3 +165,46 @@ TEST_F(KeyboardRun, AKeyWhileTheCharacterSoundsKeepsTheCountdownOff)
     EXPECT_TRUE(typedEarly);
     EXPECT_FALSE(armedAfter); // nothing re-arms the countdown for that question
 }
+
+TEST_F(KeyboardRun, AStrayKeyWhileTheCharacterSoundsLeavesTheCountdownArmed)
+{
+    const struct {
+        bool kana;
+        const char* key;
+    } cases[] = {{false, "!"}, {false, " "}, {true, "!"}, {true, "q"}};
+    FrmMain& f = shown();
+    checkLatinRow(f, 1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        if (c.kana && AlphabetIsLatin == -1) {
+            f.mnuChange.click();
+            f.mnuMojihanniWabun_Hani(2).click();
+        }
+        f.optionKikitoriMode.click();
+        AnswerTimeLimitSec = 2;
+        f.Label1.setCaption(QStringLiteral("x"));
+        f.textLimitKikitoriMode.setText("0"); // as a timed-out earlier question leaves it
+        AskedCount = 0; // the last run's count stays until the next loop starts
+        bool typed = false, armed = false;
+        QString label, limit;
+        every10ms([&] {
+            if (AskedCount == 0 && QuestionOpen == -1 && !typed) {
+                f.userType(c.key);
+                typed = true;
+            }
+            if (AskedCount == 1) {
+                armed = f.timerLimitKikitoriMode.enabled();
+                label = f.Label1.caption();
+                limit = f.textLimitKikitoriMode.text();
+                f.StopButton_Command.click();
+                return false;
+            }
+            return true;
+        });
+        f.StartButton_Command.click();
+        EXPECT_TRUE(typed);
+        EXPECT_TRUE(armed);
+        EXPECT_EQ(label, QString());
+        EXPECT_EQ(limit, "2");
+    }
+}

@@ -210,6 +210,57 @@ TEST_F(Run, AnAnswerWhileTheCharacterSoundsCountsForIt)
     EXPECT_EQ(results.asked, "1");
 }
 
+TEST_F(Run, AnAnswerWhileTheCharacterSoundsThenStopCountsTheQuestion)
+{
+    // Question 1 answered right; question 2 answered while it still sounds, then Stop
+    // before its sounding ends.
+    enum Second { Right, Wrong, Pass };
+    const struct {
+        Second second;
+        const char* right;
+        int misses;
+    } cases[] = {{Right, "2", 0}, {Wrong, "1", 1}, {Pass, "1", 1}};
+    rangeAtoE();
+    AnswerTimeLimitSec = 5;
+    f.optionKikitoriMode.click();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.right);
+        AskedCount = 0;
+        results = {};
+        int phase = 0;
+        every10ms([&] {
+            if (phase == 0 && AskedCount == 1 && f.timerLimitKikitoriMode.enabled()) {
+                f.LatinButton(GetLatinIndex(SentChar)).click();
+                phase = 1;
+            } else if (phase == 1 && AskedCount == 1 && QuestionOpen == -1) {
+                const int sent = GetLatinIndex(SentChar);
+                if (c.second == Right)
+                    f.LatinButton(sent).click();
+                else if (c.second == Wrong)
+                    f.LatinButton(sent == 1 ? 2 : 1).click();
+                else
+                    f.KaitoupassButton_Command.click();
+                EXPECT_TRUE(platform::sound().isPlaying());
+                watchResults();
+                f.StopButton_Command.click();
+                return false;
+            }
+            return true;
+        });
+        f.StartButton_Command.click();
+        ASSERT_TRUE(results.shown);
+        EXPECT_EQ(results.asked, "2");
+        EXPECT_EQ(results.right, c.right);
+        EXPECT_TRUE(results.picture);
+        EXPECT_EQ(f.Label4.caption(), "2");
+        int misses = 0;
+        for (int i = 1; i <= 5; ++i)
+            misses += LatinMissCount[i];
+        EXPECT_EQ(misses, c.misses);
+        EXPECT_FALSE(f.timerLimitKikitoriMode.enabled());
+    }
+}
+
 TEST_F(Run, StopWhileTheFirstCharacterSoundsAsksNothing)
 {
     rangeAtoE();

@@ -46,15 +46,18 @@ TEST_F(Blinking, ChosenLatinKeysHide500AndShow1000UntilARunLeavesOnlyThemOn)
     f.optionKikitoriMode.click();
     LatinUserChosen[2] = 2;
     LatinUserChosen[5] = 5;
+    LatinUserChosen[9] = 30; // damaged: neither chosen nor unchosen, left alone
     freshTimer(f.timerUserChoseLetters, f.LatinBlinkHidden);
     const platform::Tick t0 = clock().now();
     f.mnuMojihanniUserChose.click(); // starts the timer
+    f.LatinButton(9).setCaption("x");
     const CommandButton& b = f.LatinButton(2);
     const std::vector<CaptionChange> expected = {{2500, ""}, {3000, "B"}, {4000, ""}, {4500, "B"}, {5500, ""}};
     CommandButton& other = f.LatinButton(1);
     EXPECT_EQ(watch(b, t0, 5600), expected);
     EXPECT_EQ(other.caption(), "A");
     EXPECT_EQ(f.LatinButton(5).caption(), QString());
+    EXPECT_EQ(f.LatinButton(9).caption(), "x");
 
     // A character removed while hidden shows again at the next tick.
     LatinUserChosen[5] = 0;
@@ -67,7 +70,7 @@ TEST_F(Blinking, ChosenLatinKeysHide500AndShow1000UntilARunLeavesOnlyThemOn)
     clock().advance(1500);
     EXPECT_FALSE(f.timerUserChoseLetters.enabled());
     EXPECT_EQ(b.caption(), "B");
-    EXPECT_EQ(enabledLatinKeys(f), std::vector<int> {2});
+    EXPECT_EQ(enabledLatinKeys(f), (std::vector<int> {2, 9}));
 
     // The end of the run gives every key back.
     f.StartButton_Command.setEnabled(true);
@@ -132,15 +135,16 @@ TEST_F(Blinking, AKanaRunLeavesOnlyTheChosenKeysOn)
     FrmMain& f = shownKana();
     f.optionKikinagashiMode.click();
     KanaUserChosen[10] = 10;
-    KanaUserChosen[11] = 99; // damaged: not chosen
+    KanaUserChosen[11] = 99; // damaged: neither chosen nor unchosen, left alone
     f.mnuMojihanniWabun_Hani(18).click();
+    f.ButtonJp(11).setCaption(QStringLiteral("x"));
     KanaUserChosenCount = 1;
     f.StartButton_Command.setEnabled(false);
     clock().advance(3000); // at least one hidden interval ends
     EXPECT_FALSE(f.timerUserChoseJpLetters.enabled());
-    EXPECT_EQ(enabledKanaKeys(f), std::vector<int> {10});
+    EXPECT_EQ(enabledKanaKeys(f), (std::vector<int> {10, 11}));
     EXPECT_EQ(f.ButtonJp(10).caption(), QStringLiteral("コ"));
-    EXPECT_EQ(f.ButtonJp(11).caption(), QStringLiteral("サ"));
+    EXPECT_EQ(f.ButtonJp(11).caption(), QStringLiteral("x"));
 
     f.StartButton_Command.setEnabled(true);
     ApplyModeToKeypads();
