@@ -61,10 +61,7 @@ void FrmOptions::optionWaveSampHigh_Click()
 void FrmOptions::TestButton_Click()
 {
     FrmMain& m = frmMain();
-    // As Start does: the speed and tone boxes get their clamps first, so the test
-    // sounds at the speed and tone the boxes then show.
-    m.textCwSpeed_LostFocus();
-    m.textToneFreq_LostFocus();
+    // The main window's speed text as it stands: a test changes none of its boxes.
     UnitMs = ComputeUnitMs(m.textCwSpeed.text());
     TestButton.setEnabled(false);
     cmdStandardCw.setEnabled(false);
@@ -104,12 +101,11 @@ void FrmOptions::cmdStandardCw_Click()
     TestButton.setEnabled(false);
     cmdStandardCw.setEnabled(false);
     FrmMain& m = frmMain();
-    m.textCwSpeed_LostFocus();
-    m.textToneFreq_LostFocus();
     const QString word = AlphabetIsLatin == -1 ? QStringLiteral("TEST")
         : AlphabetIsLatin == 0                 ? QStringLiteral("ﾃｽﾄ")
                                                : QString();
-    if (!word.isEmpty()) {
+    // A speed box being edited (empty) sounds nothing and leaves the buttons usable.
+    if (!word.isEmpty() && platform::isNumericText(m.textCwSpeed.text())) {
         const std::int16_t speed = platform::textToInt16(m.textCwSpeed.text());
         BuildAndPlayExamWave(99, word, speed, m.ToneOfBox(), WaveSampleRate, 0);
     }

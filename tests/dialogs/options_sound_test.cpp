@@ -118,3 +118,22 @@ TEST_F(SoundOptions, StandardCwPlaysTheWordAsOneRecordingToItsEnd)
         forms::discardAll();
     }
 }
+
+// Both tests read the main window's speed and tone as they stand and leave its boxes
+// as they are, also outside the boxes' ranges.
+TEST_F(SoundOptions, TestsLeaveTheMainWindowsBoxesAlone)
+{
+    for (const char* speed : {"300", "5", ""}) {
+        SCOPED_TRACE(speed);
+        FrmOptions& f = shown(speed);
+        FrmMain& m = frmMain();
+        m.textToneFreq.setText("9000");
+        f.TestButton.click();
+        f.cmdStandardCw.click();
+        EXPECT_EQ(m.textCwSpeed.text(), speed);
+        EXPECT_EQ(m.textToneFreq.text(), "9000");
+        EXPECT_TRUE(f.TestButton.enabled());
+        EXPECT_TRUE(f.cmdStandardCw.enabled());
+        forms::discardAll();
+    }
+}

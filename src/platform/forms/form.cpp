@@ -229,6 +229,7 @@ void Form::show()
     shown_ = true;
     everShown_ = true;
     applyGeometry();
+    adoptOwner();
     window_->show();
     bringToFront(window_);
     if (first)
@@ -249,6 +250,7 @@ void Form::showModal()
     detail::pushModal(this);
     window_->setWindowModality(Qt::ApplicationModal);
     applyGeometry();
+    adoptOwner();
     window_->show();
     bringToFront(window_);
     auto done = [this] {
@@ -434,7 +436,28 @@ void Form::setMaxButton(bool on)
     applyFlags();
 }
 
-void Form::setShowInTaskbar(bool) { }
+void Form::setShowInTaskbar(bool on)
+{
+    showInTaskbar_ = on;
+    applyFlags();
+}
+
+// A window kept out of the taskbar is a tool window of its owner, the program's first
+// shown form (its main window): window managers list neither in the taskbar.
+void Form::adoptOwner()
+{
+    if (showInTaskbar_)
+        return;
+    Form* owner = nullptr;
+    for (Form* f : live)
+        if (f != this && f->shown_) {
+            owner = f;
+            break;
+        }
+    window_->winId(); // the window system's window exists from here on
+    if (QWindow* w = window_->windowHandle())
+        w->setTransientParent(owner ? owner->window_->windowHandle() : nullptr);
+}
 
 void Form::setIcon(const QPixmap& picture)
 {
@@ -444,7 +467,7 @@ void Form::setIcon(const QPixmap& picture)
 
 void Form::applyFlags()
 {
-    Qt::WindowFlags f = Qt::Window | Qt::CustomizeWindowHint;
+    Qt::WindowFlags f = (showInTaskbar_ ? Qt::Window : Qt::Tool) | Qt::CustomizeWindowHint;
     if (border_ != Border::None)
         f |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     else

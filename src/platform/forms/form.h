@@ -93,7 +93,9 @@ public:
     void setBorderStyle(Border b);
     void setMinButton(bool on);
     void setMaxButton(bool on);
+    // Off: a tool window of the program's main window, not listed in the taskbar.
     void setShowInTaskbar(bool on);
+    bool showInTaskbar() const { return showInTaskbar_; }
     // The window's icon; a null picture removes it.
     void setIcon(const QPixmap& picture);
     const QPixmap& icon() const { return icon_; }
@@ -155,6 +157,7 @@ private:
 
     void applyGeometry();
     void applyFlags();
+    void adoptOwner();
     bool unloadWith(int mode, bool askQuery);
     void detach();
     friend class Control;
@@ -176,6 +179,7 @@ private:
     Border border_ = Border::Sizable;
     bool minButton_ = true, maxButton_ = true;
     bool keyPreview_ = false;
+    bool showInTaskbar_ = true;
     bool imEnabled_ = true;
     CommandButton* cancelButton_ = nullptr;
     CommandButton* defaultButton_ = nullptr;

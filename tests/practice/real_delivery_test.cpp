@@ -1,0 +1,83 @@
+// The main window and the progress window driven by keys and clicks as the window
+// system delivers them: focus and key routing as a learner meets them.
+#include "practice/frmKikitoriResult.h"
+#include "support/keypad_fixture.h"
+#include "support/real_input.h"
+#include "synthesis/frmExchangeProgress.h"
+
+#include <QWindow>
+
+using namespace forms;
+
+class RealDelivery : public KeypadFixture { };
+
+// Answer keys typed while an answer button has the focus answer once each; Esc passes
+// the question; the Stop button clicked ends the run with the right counts.
+TEST_F(RealDelivery, AnswerKeysWhileAButtonHasTheFocus)
+{
+    FrmMain& f = shown();
+    real::activate(f);
+    checkLatinRow(f, 1); // A..E
+    AnswerTimeLimitSec = 5;
+    f.optionKikitoriMode.click();
+    enum { Right, Esc, Wrong, Stop } plan[] = {Right, Esc, Wrong, Right, Stop};
+    int step = 0;
+    QString asked, right;
+    every10ms([&] {
+        if (AskedCount != step + 1 || !f.timerLimitKikitoriMode.enabled())
+            return true;
+        f.LatinButton(1).setFocus();
+        EXPECT_EQ(real::keyTarget(), f.LatinButton(1).widget());
+        switch (plan[step]) {
+        case Right:
+            real::type(SentChar.toLower().toLatin1().at(0));
+            break;
+        case Esc:
+            real::key(Qt::Key_Escape);
+            break;
+        case Wrong:
+            real::type(SentChar == "A" ? 'b' : 'a');
+            break;
+        case Stop:
+            // The results window opens inside the click: close it from a step of its own.
+            every10ms([&] {
+                FrmKikitoriResult* r = frmKikitoriResult.ifLoaded();
+                if (!r || !r->isShown())
+                    return true;
+                asked = r->SyutudaiLabel.caption();
+                right = r->SeikaiLabel.caption();
+                real::click(r->CloseButton);
+                return false;
+            });
+            real::click(f.StopButton_Command);
+            return false;
+        }
+        ++step;
+        return true;
+    });
+    real::click(f.StartButton_Command);
+    EXPECT_EQ(asked, "4");
+    EXPECT_EQ(right, "2");
+}
+
+// The progress window stays out of the taskbar as a tool window of the main window,
+// and Esc typed at it cancels the conversion of a mock exam.
+TEST_F(RealDelivery, TheProgressWindowIsAToolWindowAndTakesEsc)
+{
+    FrmMain& f = shown();
+    f.comboMogisikenMode.setListIndex(0);
+    f.optionMogisikenMode.click();
+    f.StartButton_Command.setEnabled(false); // as while a run converts its exam
+    ConversionCancelRequested = 0;
+    FrmExchangeProgress& p = frmExchangeProgress();
+    p.show();
+    EXPECT_EQ(p.window()->windowType(), Qt::Tool);
+    ASSERT_NE(p.window()->windowHandle(), nullptr);
+    EXPECT_EQ(p.window()->windowHandle()->transientParent(), f.window()->windowHandle());
+    real::activate(p);
+    real::key(Qt::Key_Escape);
+    EXPECT_EQ(ConversionCancelRequested, -1);
+    EXPECT_TRUE(f.StartButton_Command.enabled());
+    // The main window itself is listed.
+    EXPECT_EQ(f.window()->windowType(), Qt::Window);
+}
