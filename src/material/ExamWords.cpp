@@ -4,8 +4,6 @@
 #include "platform/text.h"
 #include "practice/RunState.h"
 
-#include <QRegularExpression>
-
 std::array<QString, ExamWordListSize + 1> ExamWordList;
 
 WordFileRead LoadExamWordList(const QString& path)
@@ -17,13 +15,15 @@ WordFileRead LoadExamWordList(const QString& path)
     } catch (const platform::Failure&) {
         return WordFileRead::Unreadable;
     }
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    QStringList lines = text.split(lineBreak);
-    // The last line may end at the end of the file: a break there starts no line.
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    // A blank line is an empty word and counts.
-    for (qsizetype i = 0; i < lines.size() && i < ExamWordListSize; ++i)
-        ExamWordList[++ExamWordCount] = lines[i];
+    // A line ends at CR LF, CR or LF; the last one may end at the end of the file,
+    // so a break there starts no line. A blank line is an empty word and counts.
+    const qsizetype n = text.size();
+    for (qsizetype at = 0; at < n && ExamWordCount < ExamWordListSize;) {
+        qsizetype end = at;
+        while (end < n && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n'))
+            ++end;
+        ExamWordList[++ExamWordCount] = text.mid(at, end - at);
+        at = end + (end + 1 < n && text[end] == QLatin1Char('\r') && text[end + 1] == QLatin1Char('\n') ? 2 : 1);
+    }
     return ExamWordCount == 0 ? WordFileRead::Empty : WordFileRead::Ok;
 }

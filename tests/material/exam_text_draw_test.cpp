@@ -152,6 +152,12 @@ TEST_F(WordFile, ReadsTheFirstFiftyLinesAsWords)
     EXPECT_EQ(LoadExamWordList(write(sixty)), WordFileRead::Ok);
     EXPECT_EQ(ExamWordCount, 50);
     EXPECT_EQ(ExamWordList[50], "W50");
+    // Files of megabytes: one long word, or line breaks of which the first 50 count.
+    EXPECT_EQ(LoadExamWordList(write(QByteArray(4 << 20, 'A'))), WordFileRead::Ok);
+    EXPECT_EQ(ExamWordCount, 1);
+    EXPECT_EQ(ExamWordList[1].size(), 4 << 20);
+    EXPECT_EQ(LoadExamWordList(write(QByteArray(4 << 20, '\n'))), WordFileRead::Ok);
+    EXPECT_EQ(ExamWordCount, 50);
     EXPECT_EQ(LoadExamWordList(platform::besideProgram("missing.txt")), WordFileRead::Unreadable);
     EXPECT_EQ(ExamWordCount, 0);
 }
