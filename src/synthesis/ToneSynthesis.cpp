@@ -14,9 +14,7 @@ namespace {
 
 using platform::Failure;
 
-// A WAV file counts its data bytes in a signed 32-bit field, so no buffer may
-// hold more samples than that field can describe.
-constexpr std::int64_t maxSamples = (INT32_MAX - 36) / 2;
+constexpr std::int64_t maxSamples = MaxWaveSamples;
 
 constexpr std::int16_t elementAmplitude = 10000;
 // Indexed by the scroll value 1..5.
@@ -148,9 +146,10 @@ void PadSilence(SampleBuffer& samples, std::int32_t sampleRate, double leadMs, d
     const auto n = static_cast<std::int64_t>(samples.size());
     if (lead + n + trail > maxSamples)
         throw Failure(QStringLiteral("padded buffer too long"));
-    SampleBuffer padded(static_cast<std::size_t>(lead + n + trail), 0);
-    std::copy(samples.begin(), samples.end(), padded.begin() + lead);
-    samples = std::move(padded);
+    // Growing past the capacity moves the samples once, to a buffer with room to
+    // spare: appends stay amortised constant per sample.
+    samples.insert(samples.end(), static_cast<std::size_t>(trail), 0);
+    samples.insert(samples.begin(), static_cast<std::size_t>(lead), 0);
 }
 
 void JoinBuffers(SampleBuffer& a, std::span<const SampleBuffer* const> others)

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <climits>
 #include <initializer_list>
 #include <span>
 #include <vector>
@@ -11,6 +12,10 @@
 
 // Growable array of 16-bit signed samples, one channel, indexed from 0.
 using SampleBuffer = std::vector<std::int16_t>;
+
+// A WAV file counts its data bytes in a signed 32-bit field, so no buffer may
+// hold more samples than that field can describe.
+constexpr std::int64_t MaxWaveSamples = (INT32_MAX - 36) / 2;
 
 // The shared element buffers. After BuildDotElement DotSamples holds one unit of
 // silence and a one-unit tone, after BuildDashElement DashSamples one unit of
@@ -45,7 +50,8 @@ void GenerateTone(SampleBuffer& samples, std::int32_t sampleRate, std::int16_t a
 void ApplyEnvelope(SampleBuffer& samples, std::int32_t sampleRate, double riseMs, double fallMs,
                    std::int16_t kind);
 
-// Inserts leadMs of silence before the content and appends trailMs after it.
+// Inserts leadMs of silence before the content and appends trailMs after it. The
+// buffer grows in place, so trailing silence costs only what it adds.
 void PadSilence(SampleBuffer& samples, std::int32_t sampleRate, double leadMs, double trailMs);
 
 // a becomes itself followed by every further buffer in order. All lengths are
