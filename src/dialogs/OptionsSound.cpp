@@ -66,7 +66,7 @@ void FrmOptions::TestButton_Click()
     TestButton.setEnabled(false);
     cmdStandardCw.setEnabled(false);
 
-    // Besides moved sliders, a bank built for another speed, tone, alphabet or rate
+    // Besides moved sliders, a bank built for another speed, tone or alphabet
     // is rebuilt, as Start would: its images would not fit the waits.
     const std::int16_t tone = m.ToneOfBox();
     if (WavQuarityHScroll.value() != LastWaveQuality || WavVolumeHScroll.value() != LastWaveVolume

@@ -17,6 +17,11 @@ extern SampleBuffer ExamCharSamples;
 // more a later one, 0 or less stores nothing.
 extern std::int16_t TextCharPos;
 
+// Row 1..72 as the recording sends it: 2 units of silence, then the row's
+// elements. The element buffers are rebuilt.
+SampleBuffer ExamCharacterSamples(int row, std::int16_t unitMs, std::int16_t toneHz,
+                                  std::int32_t sampleRate);
+
 // Builds row 1..72 and stores it by TextCharPos: position 1 replaces ExamSamples,
 // a later position replaces ExamCharSamples. The element buffers are rebuilt.
 void BuildExamSamples(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate);
@@ -25,14 +30,5 @@ void BuildExamSamples(int row, std::int16_t unitMs, std::int16_t toneHz, std::in
 // the 7-unit word space.
 void AppendWordGap(std::int16_t unitMs, std::int32_t sampleRate);
 
-// The 73 builders by the names other parts of the program call them
-// ("BuildSamplesLetterA" .. "BuildSamplesDanraku"); "BuildSamplesKanaRu" and
-// "BuildSamplesLeftParen" are two names of the same code.
-constexpr int ExamSampleBuilderCount = 73;
-// Name of builder 1..73, and the MorseCodeTable row it builds.
-const char* ExamSampleBuilderName(int builder);
-int ExamSampleBuilderRow(int builder);
-// The row a builder name builds; 0 for no such name.
-int ExamSampleBuilderRowOf(QStringView name);
 // The row of a MorseCodeTable key ("A", "訂正", "ホレ", ...); 0 for none.
 int MorseRowOfKey(QStringView key);

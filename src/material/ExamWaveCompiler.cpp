@@ -14,10 +14,12 @@
 #include "settings/SharedSettings.h"
 #include "synthesis/Delay.h"
 #include "synthesis/MakeWaveHeader.h"
+#include "synthesis/MorseCodeTable.h"
 #include "synthesis/ToneSynthesis.h"
 #include "synthesis/frmExchangeProgress.h"
 
 #include <algorithm>
+#include <vector>
 
 using platform::ignoreErrors;
 
@@ -68,37 +70,138 @@ void showProgress(qsizetype i, qsizetype n)
             [k] { frmExchangeProgress().progressBarExchange.setValue(static_cast<float>(k)); });
 }
 
-class Build {
+// The characters of one build, each made once on its first use (the tone quality
+// and volume as they are then); every later use appends a copy.
+class Characters {
 public:
-    Build(std::int16_t unit, std::int16_t tone, std::int32_t rate)
-        : unit_(unit), tone_(tone), rate_(rate)
+    Characters(std::int16_t unit, std::int16_t tone, std::int32_t rate)
+        : unit_(unit), tone_(tone), rate_(rate), made_(MorseCodeTable().size())
     {}
 
-    // Builds a row at the current position; a later position is appended to the
-    // recording. A character that cannot be built is left out.
-    void send(int row) const
+    // Null for a row that cannot be built: the character is left out.
+    const SampleBuffer* of(int row)
     {
-        if (row == 0)
-            return;
-        if (!ignoreErrors([&] { BuildExamSamples(row, unit_, tone_, rate_); }))
-            return;
-        if (TextCharPos >= 2)
-            ignoreErrors([] { JoinBuffers2(ExamSamples, ExamCharSamples); });
+        if (row < 1 || row > static_cast<int>(made_.size()))
+            return nullptr;
+        Made& m = made_[row - 1];
+        if (!m.tried) {
+            m.tried = true;
+            m.ok = ignoreErrors([&] { m.samples = ExamCharacterSamples(row, unit_, tone_, rate_); });
+        }
+        return m.ok ? &m.samples : nullptr;
     }
 
-    void wordGap() const
-    {
-        ignoreErrors([&] { AppendWordGap(unit_, rate_); });
-    }
+private:
+    struct Made {
+        bool tried = false, ok = false;
+        SampleBuffer samples;
+    };
+    std::int16_t unit_, tone_;
+    std::int32_t rate_;
+    std::vector<Made> made_;
+};
 
+// The length of silence PadSilence gives for ms; -1 when it gives none.
+std::int64_t silenceSamples(std::int32_t rate, double ms)
+{
+    SampleBuffer probe;
+    if (!ignoreErrors([&] { PadSilence(probe, rate, 0, ms); }))
+        return -1;
+    return static_cast<std::int64_t>(probe.size());
+}
+
+// The text as the recording sends it, step by step into a pass: cancelled() before
+// each text position and voicing mark, then send(row) or wordGap(), progress(i, n)
+// and advance(positions). False when the pass was cancelled.
+template <typename Pass> bool walkText(const QString& text, bool kanaText, Pass& pass)
+{
+    bool kanaBrackets = false; // between a ホレ token and the next ラタ, BT or AR token
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const VoicedKanaReading read = ReadVoicedKana(text[i]);
+        const QChar ch = read.plain;
+        if (pass.cancelled())
+            return false;
+        int positions = 1;
+        if (IsLineBreak(ch)) {
+            positions = 0;
+        } else if (IsWordSpace(ch)) {
+            pass.wordGap();
+        } else if (OpensBracket(ch)) {
+            const BracketSign sign = ReadBracketToken(QStringView(text).mid(i, 4));
+            if (sign == BracketSign::Hore)
+                kanaBrackets = true;
+            else if (sign != BracketSign::None)
+                kanaBrackets = false;
+            pass.send(BracketSignRow(sign));
+            i += 3; // the bracket and the 3 characters after it, token or not
+            positions = 4;
+        } else {
+            pass.send(ExamCharacterRow(ch, kanaBrackets || kanaText));
+        }
+        pass.progress(i + 1, n);
+        pass.advance(positions);
+        if (read.mark != VoicingMark::None) {
+            if (pass.cancelled())
+                return false;
+            pass.send(VoicingMarkRow(read.mark));
+            pass.progress(i + 1, n);
+        }
+    }
+    return true;
+}
+
+// First pass: the recording's length, so that it is laid out once at its full
+// size. A piece that would take the recording past what a WAV file holds is left
+// out, as the append itself would refuse it.
+class Measure {
+public:
+    Measure(Characters& characters, std::int64_t wordGap) : characters_(characters), gap_(wordGap) {}
+    bool cancelled() { return false; }
+    void send(int row)
+    {
+        if (const SampleBuffer* c = characters_.of(row))
+            add(static_cast<std::int64_t>(c->size()));
+    }
+    void wordGap() { add(gap_); }
+    void progress(qsizetype, qsizetype) {}
+    void advance(int) {}
+    std::int64_t total() const { return total_; }
+
+private:
+    void add(std::int64_t n)
+    {
+        if (n >= 0 && total_ + n <= MaxWaveSamples)
+            total_ += n;
+    }
+    Characters& characters_;
+    std::int64_t gap_;
+    std::int64_t total_ = 0;
+};
+
+// Second pass: appends to ExamSamples, yielding and showing progress as it goes.
+class Write {
+public:
+    Write(Characters& characters, std::int16_t unit, std::int32_t rate)
+        : characters_(characters), unit_(unit), rate_(rate)
+    {}
+    bool cancelled() { return cancelledDuringYield(); }
+    void send(int row)
+    {
+        if (const SampleBuffer* c = characters_.of(row))
+            ignoreErrors([&] { JoinBuffers2(ExamSamples, *c); });
+    }
+    void wordGap() { ignoreErrors([&] { AppendWordGap(unit_, rate_); }); }
+    void progress(qsizetype i, qsizetype n) { showProgress(i, n); }
     // Positions past the 16-bit range stay "a later position".
-    static void advance(int positions)
+    void advance(int positions)
     {
         TextCharPos = static_cast<std::int16_t>(std::min<int>(TextCharPos + positions, INT16_MAX));
     }
 
 private:
-    std::int16_t unit_, tone_;
+    Characters& characters_;
+    std::int16_t unit_;
     std::int32_t rate_;
 };
 
@@ -163,56 +266,47 @@ void BuildAndPlayExamWave(std::int16_t slot, const QString& text, std::int16_t s
         return;
     }
 
-    ExamSamples.clear();
-    TextCharPos = 1;
     if (interactive == -1) {
         ignoreErrors([] { frmExchangeProgress().centerOn(frmMain()); });
         ignoreErrors([] { frmExchangeProgress().show(); });
     }
 
-    const Build build(unit, tone, sampleRate);
-    bool kanaBrackets = false; // between a ホレ token and the next ラタ, BT or AR token
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const VoicedKanaReading read = ReadVoicedKana(text[i]);
-        const QChar ch = read.plain;
-        if (cancelledDuringYield())
-            return;
-        int positions = 1;
-        if (IsLineBreak(ch)) {
-            positions = 0;
-        } else if (IsWordSpace(ch)) {
-            build.wordGap();
-        } else if (OpensBracket(ch)) {
-            const BracketSign sign = ReadBracketToken(QStringView(text).mid(i, 4));
-            if (sign == BracketSign::Hore)
-                kanaBrackets = true;
-            else if (sign != BracketSign::None)
-                kanaBrackets = false;
-            build.send(BracketSignRow(sign));
-            i += 3; // the bracket and the 3 characters after it, token or not
-            positions = 4;
-        } else {
-            build.send(ExamCharacterRow(ch, kanaBrackets || alphabet == 0));
-        }
-        showProgress(i + 1, n);
-        Build::advance(positions);
-        if (read.mark != VoicingMark::None) {
-            if (cancelledDuringYield())
-                return;
-            build.send(VoicingMarkRow(read.mark));
-            showProgress(i + 1, n);
-        }
-    }
+    // The recording is laid out once at its final size and every piece is appended
+    // in place: the build takes time in proportion to the recording, not to its
+    // square, and memory about the recording's size.
+    Characters characters(unit, tone, sampleRate);
+    const bool kanaText = alphabet == 0;
+    Measure measure(characters, silenceSamples(sampleRate, 4.0 * unit));
+    walkText(text, kanaText, measure);
+    // A second of silence at each end, unless that would pass what a WAV file holds.
+    const std::int64_t second = silenceSamples(sampleRate, 1000);
+    const bool padded = second >= 0 && measure.total() + 2 * second <= MaxWaveSamples;
+    ExamSamples.clear();
+    ExamSamples.shrink_to_fit();
+    ExamSamples.reserve(static_cast<std::size_t>(measure.total() + (padded ? 2 * second : 0)));
+    if (padded)
+        ExamSamples.resize(static_cast<std::size_t>(second));
 
-    ignoreErrors([&] { PadSilence(ExamSamples, sampleRate, 1000, 1000); });
-    // The file is replaced whole: a failure leaves the earlier recording intact.
-    QByteArray image;
-    const bool built = ignoreErrors([&] { image = WaveImage(ExamSamples, sampleRate); });
+    TextCharPos = 1;
+    Write write(characters, unit, sampleRate);
+    if (!walkText(text, kanaText, write)) {
+        ExamSamples.clear();
+        ExamSamples.shrink_to_fit();
+        return;
+    }
+    if (padded)
+        ExamSamples.resize(ExamSamples.size() + static_cast<std::size_t>(second));
+
     // A slot's key is emptied before its recording is replaced; when it cannot be,
-    // the old recording and key stay and the new one plays from memory.
-    const bool replaceable = built && (!slotFile || ForgetExamWaveKey(alphabet, slot));
-    const bool written = replaceable && ignoreErrors([&] { platform::writeWholeFile(path, image); });
+    // the old recording and key stay and the new one plays from memory. The file is
+    // replaced whole: a failure leaves the earlier recording intact.
+    const bool replaceable = !slotFile || ForgetExamWaveKey(alphabet, slot);
+    const bool written = replaceable && ignoreErrors([&] { WriteWaveFile(path, ExamSamples, sampleRate); });
+    // Only a recording that could not be written is needed in memory, to play.
+    QByteArray image;
+    const bool built = written || ignoreErrors([&] { image = WaveImage(ExamSamples, sampleRate); });
+    ExamSamples.clear();
+    ExamSamples.shrink_to_fit();
     ignoreErrors([] { frmExchangeProgress().progressBarExchange.setValue(11); });
     ignoreErrors([] { frmExchangeProgress.unload(); });
 

@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cstdio>
 
 namespace platform {
 
@@ -74,6 +77,28 @@ void writeWholeFile(const QString& path, const QByteArray& bytes)
         throw Failure(QStringLiteral("cannot write %1").arg(path));
     if (file.write(bytes) != bytes.size() || !file.commit())
         throw Failure(QStringLiteral("cannot write %1").arg(path));
+}
+
+void writeCacheFile(const QString& path, std::initializer_list<QByteArrayView> parts)
+{
+    // Beside the target, so that the rename stays within one file system.
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    if (!file.open())
+        throw Failure(QStringLiteral("cannot write %1").arg(path));
+    for (QByteArrayView part : parts)
+        if (file.write(part.data(), part.size()) != part.size())
+            throw Failure(QStringLiteral("cannot write %1").arg(path));
+    // A temporary file is private to its owner; the file it becomes is not.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                        | QFileDevice::ReadOther);
+    if (!file.flush())
+        throw Failure(QStringLiteral("cannot write %1").arg(path));
+    // rename(2) replaces the old file in one step (QFile::rename would refuse to).
+    if (std::rename(QFile::encodeName(file.fileName()).constData(),
+                    QFile::encodeName(path).constData())
+        != 0)
+        throw Failure(QStringLiteral("cannot write %1").arg(path));
+    file.setAutoRemove(false);
 }
 
 } // namespace platform

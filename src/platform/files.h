@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <initializer_list>
 
 namespace platform {
 
@@ -23,6 +24,11 @@ void deleteFile(const QString& path);
 QByteArray readWholeFile(const QString& path);
 // Written completely or not at all (temporary file and rename), so a failure
 // never leaves a half-written file in place of the old one.
+// It reaches the disk before the call returns: for the learner's own files.
 void writeWholeFile(const QString& path, const QByteArray& bytes);
+// The parts one after another, also whole or not at all, but left to the system to
+// put on the disk when it likes: for files the program builds again whenever they
+// are missing (the sound files), where waiting for the disk buys nothing.
+void writeCacheFile(const QString& path, std::initializer_list<QByteArrayView> parts);
 
 } // namespace platform

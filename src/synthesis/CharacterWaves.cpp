@@ -8,44 +8,19 @@
 #include "synthesis/ToneOptions.h"
 #include "synthesis/ToneSynthesis.h"
 
-#include <iterator>
 #include <vector>
 
 namespace {
 
-struct Writer {
-    const char* name;
-    bool waits; // waits 3 units x CodeIntervalFactor after writing
-};
-
-// In MorseCodeTable order.
-constexpr Writer writers[] = {
-    {"WriteWaveLetterA", false},    {"WriteWaveLetterB", false},    {"WriteWaveLetterC", false},
-    {"WriteWaveLetterD", false},    {"WriteWaveLetterE", false},    {"WriteWaveLetterF", false},
-    {"WriteWaveLetterG", false},    {"WriteWaveLetterH", false},    {"WriteWaveLetterI", false},
-    {"WriteWaveLetterJ", false},    {"WriteWaveLetterK", false},    {"WriteWaveLetterL", false},
-    {"WriteWaveLetterM", false},    {"WriteWaveLetterN", false},    {"WriteWaveLetterO", false},
-    {"WriteWaveLetterP", false},    {"WriteWaveLetterQ", false},    {"WriteWaveLetterR", false},
-    {"WriteWaveLetterS", false},    {"WriteWaveLetterT", false},    {"WriteWaveLetterU", false},
-    {"WriteWaveLetterV", false},    {"WriteWaveLetterW", false},    {"WriteWaveLetterX", false},
-    {"WriteWaveLetterY", false},    {"WriteWaveLetterZ", false},    {"WriteWaveDigit1", false},
-    {"WriteWaveDigit2", false},     {"WriteWaveDigit3", false},     {"WriteWaveDigit4", false},
-    {"WriteWaveDigit5", false},     {"WriteWaveDigit6", false},     {"WriteWaveDigit7", false},
-    {"WriteWaveDigit8", false},     {"WriteWaveDigit9", false},     {"WriteWaveDigit0", false},
-    {"WriteWavePeriod", true},      {"WriteWaveComma", true},       {"WriteWaveQuestion", false},
-    {"WriteWaveSlash", true},       {"WriteWaveLeftParen", false},  {"WriteWaveRightParen", false},
-    {"WriteWaveBT", false},         {"WriteWaveAR", true},          {"WriteWaveMinus", true},
-    {"WriteWaveApostrophe", false}, {"WriteWaveQuote", false},      {"WriteWaveHH", false},
-    {"WriteWaveKanaA", false},      {"WriteWaveKanaE", false},      {"WriteWaveKanaO", false},
-    {"WriteWaveKanaKi", false},     {"WriteWaveKanaKo", false},     {"WriteWaveKanaSa", false},
-    {"WriteWaveKanaSi", false},     {"WriteWaveKanaSu", false},     {"WriteWaveKanaSe", false},
-    {"WriteWaveKanaSo", false},     {"WriteWaveKanaTe", false},     {"WriteWaveKanaTo", false},
-    {"WriteWaveKanaNo", false},     {"WriteWaveKanaHi", false},     {"WriteWaveKanaMi", false},
-    {"WriteWaveKanaWi", false},     {"WriteWaveKanaYu", false},     {"WriteWaveKanaWe", false},
-    {"WriteWaveKanaRo", false},     {"WriteWaveHandakuten", false}, {"WriteWaveChouon", false},
-    {"WriteWaveDanraku", false},    {"WriteWaveHore", true},        {"WriteWaveRata", false},
-};
-static_assert(std::size(writers) == 72);
+// The writers that wait 3 units x CodeIntervalFactor after writing.
+bool writerWaits(int row)
+{
+    const QStringView key(MorseRowAt(row).key);
+    for (const char16_t* waiting : {u".", u",", u"/", u"-", u"+", u"ホレ"})
+        if (key == QStringView(waiting))
+            return true;
+    return false;
+}
 
 SampleBuffer& elementBuffer(char symbol) { return symbol == '-' ? DashSamples : DotSamples; }
 
@@ -85,12 +60,14 @@ SampleBuffer& BuildCharacterSamples(int row, std::int16_t unitMs, std::int16_t t
 
 void WriteCharacterWave(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate)
 {
-    const QString path = CharacterWavePath(row);
-    const SampleBuffer& character = BuildCharacterSamples(row, unitMs, toneHz, sampleRate);
-    WriteWaveHeader(sampleRate, 1, 16, path);
-    WriteWaveData(character, path);
+    WriteCharacterWaveImage(row, CharacterWaveImage(row, unitMs, toneHz, sampleRate), unitMs);
+}
 
-    if (writers[row - 1].waits) {
+void WriteCharacterWaveImage(int row, const QByteArray& image, std::int16_t unitMs)
+{
+    // A character file is built again whenever it is needed: no wait for the disk.
+    platform::writeCacheFile(CharacterWavePath(row), {image});
+    if (writerWaits(row)) {
         // The exact product of the wide 3 x unit and the single-precision factor.
         const double gapUnits = 3.0 * unitMs;
         WaitMilliseconds(platform::toInt32(gapUnits * static_cast<double>(CodeIntervalFactor)));
@@ -100,18 +77,4 @@ void WriteCharacterWave(int row, std::int16_t unitMs, std::int16_t toneHz, std::
 QByteArray CharacterWaveImage(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate)
 {
     return WaveImage(BuildCharacterSamples(row, unitMs, toneHz, sampleRate), sampleRate);
-}
-
-const char* WaveWriterName(int row)
-{
-    MorseRowAt(row); // fails for a row that does not exist
-    return writers[row - 1].name;
-}
-
-int WaveWriterRow(QStringView name)
-{
-    for (std::size_t i = 0; i < std::size(writers); ++i)
-        if (name == QLatin1String(writers[i].name))
-            return static_cast<int>(i) + 1;
-    return 0;
 }

@@ -3,7 +3,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringView>
 #include <cstdint>
 
 // The character WAV writers: one routine for every row of MorseCodeTable. A
@@ -27,8 +26,6 @@ void WriteCharacterWave(int row, std::int16_t unitMs, std::int16_t toneHz, std::
 // The bytes the row's file would hold, built in memory without writing or waiting.
 QByteArray CharacterWaveImage(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate);
 
-// The name by which the rest of the program knows the writer of a row
-// ("WriteWaveLetterA" .. "WriteWaveRata"), and the row of such a name (0 for
-// none).
-const char* WaveWriterName(int row);
-int WaveWriterRow(QStringView name);
+// The second half of WriteCharacterWave: writes an image CharacterWaveImage built
+// for the row and unit, then waits as the row's writer does.
+void WriteCharacterWaveImage(int row, const QByteArray& image, std::int16_t unitMs);

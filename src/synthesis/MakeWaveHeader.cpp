@@ -5,6 +5,7 @@
 #include "platform/numbers.h"
 
 #include <QByteArray>
+#include <QSysInfo>
 #include <QtEndian>
 #include <cstring>
 
@@ -80,6 +81,12 @@ void WriteWaveHeader(std::int32_t sampleRate, std::int16_t channels, std::int16_
 }
 
 namespace {
+void setSizes(QByteArray& header, std::int64_t dataBytes)
+{
+    qToLittleEndian(static_cast<std::int32_t>(dataBytes), header.data() + dataSizeOffset);
+    qToLittleEndian(static_cast<std::int32_t>(dataBytes + 36), header.data() + riffSizeOffset);
+}
+
 // Puts both sizes and the samples behind the 44-byte header that image starts
 // with; never shortens it (bytes an earlier, longer file left behind stay).
 void fillWaveData(QByteArray& image, const SampleBuffer& samples, const QString& what)
@@ -91,10 +98,10 @@ void fillWaveData(QByteArray& image, const SampleBuffer& samples, const QString&
         throw platform::Failure(QStringLiteral("%1 has no WAV header").arg(what));
     if (image.size() < WaveHeaderBytes + n)
         image.resize(WaveHeaderBytes + n);
-    qToLittleEndian(static_cast<std::int32_t>(n), image.data() + dataSizeOffset);
-    qToLittleEndian(static_cast<std::int32_t>(n + 36), image.data() + riffSizeOffset);
-    qToLittleEndian<std::int16_t>(samples.data(), static_cast<qsizetype>(samples.size()),
-                                  image.data() + WaveHeaderBytes);
+    setSizes(image, n);
+    if (!samples.empty()) // an empty buffer may have no storage to copy from
+        qToLittleEndian<std::int16_t>(samples.data(), static_cast<qsizetype>(samples.size()),
+                                      image.data() + WaveHeaderBytes);
 }
 } // namespace
 
@@ -110,4 +117,23 @@ QByteArray WaveImage(const SampleBuffer& samples, std::int32_t sampleRate)
     QByteArray image = headerBytes(BuildWaveHeader(sampleRate, 1, 16));
     fillWaveData(image, samples, QStringLiteral("one WAV image"));
     return image;
+}
+
+void WriteWaveFile(const QString& path, const SampleBuffer& samples, std::int32_t sampleRate)
+{
+    const std::int64_t n = 2 * static_cast<std::int64_t>(samples.size());
+    if (n + 36 > INT32_MAX)
+        throw platform::Failure(QStringLiteral("too many samples for %1").arg(path));
+    QByteArray header = headerBytes(BuildWaveHeader(sampleRate, 1, 16));
+    setSizes(header, n);
+    if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
+        // The samples are already in file order: no copy of the recording.
+        platform::writeCacheFile(
+            path, {header, QByteArrayView(reinterpret_cast<const char*>(samples.data()), n)});
+    } else {
+        QByteArray data(n, Qt::Uninitialized);
+        qToLittleEndian<std::int16_t>(samples.data(), static_cast<qsizetype>(samples.size()),
+                                      data.data());
+        platform::writeCacheFile(path, {header, data});
+    }
 }

@@ -44,3 +44,7 @@ void WriteWaveData(const SampleBuffer& samples, const QString& path);
 // The bytes of a complete 16-bit mono WAV file of the samples, as the two steps
 // above leave it on disk.
 QByteArray WaveImage(const SampleBuffer& samples, std::int32_t sampleRate);
+
+// Writes the bytes WaveImage gives straight from the samples, whole or not at
+// all, as a file the program can always build again (no wait for the disk).
+void WriteWaveFile(const QString& path, const SampleBuffer& samples, std::int32_t sampleRate);

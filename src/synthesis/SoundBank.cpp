@@ -22,9 +22,10 @@ QString SoundBankFreqText;
 
 namespace {
 // What the bank holds beyond the remembered speed and tone: switching the alphabet
-// or the sample rate while Beep is chosen must not leave Wave playing stale images.
+// while Beep is chosen must not leave Wave playing the other alphabet's images. A
+// change of sample rate alone calls for no rebuild: every image carries its own
+// rate, so the bank goes on sounding right.
 std::int16_t bankAlphabet = 1; // neither -1 nor 0: never built
-std::int32_t bankSampleRate = 0;
 bool building = false;
 
 struct Entry {
@@ -72,26 +73,25 @@ int SoundBankProgressAfter(int i, int n)
 namespace {
 void rebuildEntry(const Entry& e, std::int16_t unit, std::int16_t toneHz, std::int32_t sampleRate)
 {
-    const bool written = ignoreErrors([&] { WriteCharacterWave(e.row, unit, toneHz, sampleRate); });
-    QByteArray file;
-    const bool read = ignoreErrors([&] { file = platform::readWholeFile(CharacterWavePath(e.row)); });
-    if (written && read && !file.isEmpty()) {
-        *e.image = file;
+    // Built once: the same bytes go to the file and into the bank. When the folder
+    // cannot be written the bank still gets them (and the writer's wait is skipped).
+    QByteArray built;
+    if (ignoreErrors([&] { built = CharacterWaveImage(e.row, unit, toneHz, sampleRate); })) {
+        ignoreErrors([&] { WriteCharacterWaveImage(e.row, built, unit); });
+        *e.image = built;
         return;
     }
-    // The folder cannot be written or read: keep the sound built in memory. When
-    // even that fails (synthesis limits), an older file is better than nothing.
-    QByteArray built;
-    if (ignoreErrors([&] { built = CharacterWaveImage(e.row, unit, toneHz, sampleRate); }))
-        *e.image = built;
-    else if (read && !file.isEmpty())
+    // Synthesis refused (its limits): an older file is better than nothing.
+    QByteArray file;
+    if (ignoreErrors([&] { file = platform::readWholeFile(CharacterWavePath(e.row)); })
+        && !file.isEmpty())
         *e.image = file;
 }
 } // namespace
 
 bool SoundBankHoldsAlphabetAndRate()
 {
-    return bankAlphabet == AlphabetIsLatin && bankSampleRate == WaveSampleRate;
+    return bankAlphabet == AlphabetIsLatin;
 }
 
 void BuildSoundBank(const QString& speedText, std::int16_t toneHz, std::int32_t sampleRate)
@@ -135,6 +135,5 @@ void BuildSoundBank(const QString& speedText, std::int16_t toneHz, std::int32_t 
     SoundBankSpeedText = speedText;
     SoundBankFreqText = platform::numberText(toneHz);
     bankAlphabet = alphabet;
-    bankSampleRate = sampleRate;
     ignoreErrors([] { frmExchangeProgress.unload(); });
 }

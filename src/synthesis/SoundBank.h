@@ -12,7 +12,8 @@ extern std::array<QByteArray, 69> KanaCharWave;
 extern QString SoundBankSpeedText;
 extern QString SoundBankFreqText;
 
-// Whether the bank was built for the alphabet in use and WaveSampleRate.
+// Whether the bank was built for the alphabet in use. The sample rate is no part
+// of what the bank must match (each image plays at the rate it was built at).
 bool SoundBankHoldsAlphabetAndRate();
 
 // The progress bar after entry i of a pass of n entries: the tenths reached, 10

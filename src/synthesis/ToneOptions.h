@@ -7,9 +7,6 @@
 int ToneQualityValue();
 // Volume step 1..5 (`WavVolumeHScroll`).
 int ToneVolumeValue();
-// Moves the slider as code does (its Change runs).
-void SetToneQualityValue(int value);
-void SetToneVolumeValue(int value);
 
 // 1 + p / 100 for the code-interval percentage p; stretches the gap after a
 // character in live Wave playing and the wait of the six waiting WAV writers.

@@ -146,9 +146,10 @@ void PadSilence(SampleBuffer& samples, std::int32_t sampleRate, double leadMs, d
     const auto n = static_cast<std::int64_t>(samples.size());
     if (lead + n + trail > maxSamples)
         throw Failure(QStringLiteral("padded buffer too long"));
-    SampleBuffer padded(static_cast<std::size_t>(lead + n + trail), 0);
-    std::copy(samples.begin(), samples.end(), padded.begin() + lead);
-    samples = std::move(padded);
+    // Growing past the capacity moves the samples once, to a buffer with room to
+    // spare: appends stay amortised constant per sample.
+    samples.insert(samples.end(), static_cast<std::size_t>(trail), 0);
+    samples.insert(samples.begin(), static_cast<std::size_t>(lead), 0);
 }
 
 void JoinBuffers(SampleBuffer& a, std::span<const SampleBuffer* const> others)

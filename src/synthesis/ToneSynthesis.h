@@ -1,6 +1,7 @@
 #pragma once
 #include <climits>
 #include <cstdint>
+#include <climits>
 #include <initializer_list>
 #include <span>
 #include <vector>
@@ -50,7 +51,8 @@ void GenerateTone(SampleBuffer& samples, std::int32_t sampleRate, std::int16_t a
 void ApplyEnvelope(SampleBuffer& samples, std::int32_t sampleRate, double riseMs, double fallMs,
                    std::int16_t kind);
 
-// Inserts leadMs of silence before the content and appends trailMs after it.
+// Inserts leadMs of silence before the content and appends trailMs after it. The
+// buffer grows in place, so trailing silence costs only what it adds.
 void PadSilence(SampleBuffer& samples, std::int32_t sampleRate, double leadMs, double trailMs);
 
 // a becomes itself followed by every further buffer in order. All lengths are

@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <set>
 #include <string>
 
 namespace {
@@ -39,51 +38,39 @@ void markBuffers()
 
 using ExamSampleBuilders = TemporaryProgramFolder;
 
-TEST_F(ExamSampleBuilders, EveryBuilderSendsItsCodeTwoUnitsAfterWhatTheCharacterFileHolds)
+TEST_F(ExamSampleBuilders, EveryRowSendsItsCodeTwoUnitsAfterWhatTheCharacterFileHolds)
 {
-    // The codes of the 73 builders, written out independently of the code table.
-    const std::map<std::string, std::string> codes = {
-        {"LetterA", ".-"},        {"LetterB", "-..."},      {"LetterC", "-.-."},
-        {"LetterD", "-.."},       {"LetterE", "."},         {"LetterF", "..-."},
-        {"LetterG", "--."},       {"LetterH", "...."},      {"LetterI", ".."},
-        {"LetterJ", ".---"},      {"LetterK", "-.-"},       {"LetterL", ".-.."},
-        {"LetterM", "--"},        {"LetterN", "-."},        {"LetterO", "---"},
-        {"LetterP", ".--."},      {"LetterQ", "--.-"},      {"LetterR", ".-."},
-        {"LetterS", "..."},       {"LetterT", "-"},         {"LetterU", "..-"},
-        {"LetterV", "...-"},      {"LetterW", ".--"},       {"LetterX", "-..-"},
-        {"LetterY", "-.--"},      {"LetterZ", "--.."},      {"Digit1", ".----"},
-        {"Digit2", "..---"},      {"Digit3", "...--"},      {"Digit4", "....-"},
-        {"Digit5", "....."},      {"Digit6", "-...."},      {"Digit7", "--..."},
-        {"Digit8", "---.."},      {"Digit9", "----."},      {"Digit0", "-----"},
-        {"Period", ".-.-.-"},     {"Comma", "--..--"},      {"Question", "..--.."},
-        {"Apostrophe", ".----."}, {"Minus", "-....-"},      {"Slash", "-..-."},
-        {"LeftParen", "-.--."},   {"RightParen", "-.--.-"}, {"Quote", ".-..-."},
-        {"BT", "-...-"},          {"AR", ".-.-."},          {"HH", "........"},
-        {"Hore", "-..---"},       {"Rata", "...-."},        {"KanaRo", ".-.-"},
-        {"KanaTo", "..-.."},      {"KanaRu", "-.--."},      {"KanaSo", "---."},
-        {"KanaNo", "..--"},       {"KanaO", ".-..."},       {"KanaKo", "----"},
-        {"KanaE", "-.---"},       {"KanaTe", ".-.--"},      {"KanaA", "--.--"},
-        {"KanaSa", "-.-.-"},      {"KanaKi", "-.-.."},      {"KanaWe", ".--.."},
-        {"KanaYu", "-..--"},      {"KanaWi", ".-..-"},      {"KanaMi", "..-.-"},
-        {"KanaSi", "--.-."},      {"KanaHi", "--..-"},      {"KanaSe", ".---."},
-        {"KanaSu", "---.-"},      {"Handakuten", "..--."},  {"Chouon", ".--.-"},
-        {"Danraku", ".-.-.."},
+    // The codes of the 72 rows, written out independently of the code table.
+    const std::map<std::u16string, std::string> codes = {
+        {u"A", ".-"},      {u"B", "-..."},     {u"C", "-.-."},    {u"D", "-.."},
+        {u"E", "."},       {u"F", "..-."},     {u"G", "--."},     {u"H", "...."},
+        {u"I", ".."},      {u"J", ".---"},     {u"K", "-.-"},     {u"L", ".-.."},
+        {u"M", "--"},      {u"N", "-."},       {u"O", "---"},     {u"P", ".--."},
+        {u"Q", "--.-"},    {u"R", ".-."},      {u"S", "..."},     {u"T", "-"},
+        {u"U", "..-"},     {u"V", "...-"},     {u"W", ".--"},     {u"X", "-..-"},
+        {u"Y", "-.--"},    {u"Z", "--.."},     {u"1", ".----"},   {u"2", "..---"},
+        {u"3", "...--"},   {u"4", "....-"},    {u"5", "....."},   {u"6", "-...."},
+        {u"7", "--..."},   {u"8", "---.."},    {u"9", "----."},   {u"0", "-----"},
+        {u".", ".-.-.-"},  {u",", "--..--"},   {u"?", "..--.."},  {u"'", ".----."},
+        {u"-", "-....-"},  {u"/", "-..-."},    {u"(", "-.--."},   {u")", "-.--.-"},
+        {u"\"", ".-..-."}, {u"=", "-...-"},    {u"+", ".-.-."},   {u"訂正", "........"},
+        {u"ホレ", "-..---"}, {u"ラタ", "...-."},  {u"ロ", ".-.-"},     {u"ト", "..-.."},
+        {u"ソ", "---."},    {u"ノ", "..--"},     {u"オ", ".-..."},    {u"コ", "----"},
+        {u"エ", "-.---"},   {u"テ", ".-.--"},    {u"ア", "--.--"},    {u"サ", "-.-.-"},
+        {u"キ", "-.-.."},   {u"ヱ", ".--.."},    {u"ユ", "-..--"},    {u"ヰ", ".-..-"},
+        {u"ミ", "..-.-"},   {u"シ", "--.-."},    {u"ヒ", "--..-"},    {u"セ", ".---."},
+        {u"ス", "---.-"},   {u"ﾟ", "..--."},     {u"ー", ".--.-"},    {u"」", ".-.-.."},
     };
-    ASSERT_EQ(codes.size(), static_cast<std::size_t>(ExamSampleBuilderCount));
+    ASSERT_EQ(codes.size(), 72u);
 
     ScopedToneOptions options(1, 1);
     platform::ScopedVirtualClock vc; // six writers wait after writing
     const std::int16_t unit = 133;   // 45 characters per minute: 1064 samples at 8000
-    std::set<std::string> seen;
-    for (int b = 1; b <= ExamSampleBuilderCount; ++b) {
-        const std::string name = ExamSampleBuilderName(b);
-        ASSERT_EQ(name.rfind("BuildSamples", 0), 0u) << name;
-        const std::string member = name.substr(12);
-        seen.insert(member);
-        ASSERT_TRUE(codes.count(member)) << name;
-        const int row = ExamSampleBuilderRow(b);
-        EXPECT_EQ(codeOfRow(row), codes.at(member)) << name;
-        EXPECT_EQ(ExamSampleBuilderRowOf(QString::fromStdString(name)), row);
+    for (const auto& [key, code] : codes) {
+        const int row = MorseRowOfKey(key);
+        const std::string name = QString::fromStdU16String(key).toStdString();
+        ASSERT_NE(row, 0) << name;
+        EXPECT_EQ(codeOfRow(row), code) << name;
 
         WriteCharacterWave(row, unit, 800, 8000);
         SampleBuffer expected(2 * 1064, 0);
@@ -94,10 +81,11 @@ TEST_F(ExamSampleBuilders, EveryBuilderSendsItsCodeTwoUnitsAfterWhatTheCharacter
         TextCharPos = 2;
         BuildExamSamples(row, unit, 800, 8000);
         EXPECT_EQ(ExamCharSamples, expected) << name;
+        JoinBuffers2(DotSamples, DashSamples);
+        EXPECT_EQ(ExamCharacterSamples(row, unit, 800, 8000), expected) << name;
     }
-    EXPECT_EQ(seen.size(), codes.size());
-    EXPECT_EQ(ExamSampleBuilderRowOf(u"BuildSamplesLetterÄ"), 0);
-    EXPECT_EQ(ExamSampleBuilderRowOf(u"WriteWaveLetterA"), 0);
+    EXPECT_EQ(MorseRowOfKey(u"Ä"), 0);
+    EXPECT_EQ(MorseRowOfKey(u"BuildSamplesLetterA"), 0);
 }
 
 TEST_F(ExamSampleBuilders, LetterEIsThreeUnitsOfSilenceAndOneOfToneAtBothRates)

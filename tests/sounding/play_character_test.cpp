@@ -125,12 +125,18 @@ TEST_F(CodeCheck, EscStopsTheRepetitionsAlsoAfterANestedPress)
     EXPECT_EQ(CodeCheckStopRequested, 0);
 }
 
-TEST_F(CodeCheck, RebuildsWhenSpeedAlphabetOrRateDiffer)
+TEST_F(CodeCheck, RebuildsWhenSpeedOrAlphabetDifferButNotForTheRateAlone)
 {
     FrmMain& f = main();
     ASSERT_EQ(SoundBankSpeedText, "45"); // built at start-up
     QByteArray before = LatinCharWave[1];
     PlayCharacter("A", "45", 800, WaveSampleRate, 0, 3);
+    EXPECT_EQ(LatinCharWave[1], before);
+    // Another sample rate: the images keep playing at the rate they were built at.
+    const std::int32_t rate = WaveSampleRate;
+    WaveSampleRate = rate == 8000 ? 16000 : 8000;
+    PlayCharacter("A", "45", 800, WaveSampleRate, 0, 3);
+    WaveSampleRate = rate;
     EXPECT_EQ(LatinCharWave[1], before);
     PlayCharacter("A", "045", 800, WaveSampleRate, 0, 3);
     EXPECT_EQ(SoundBankSpeedText, "045");

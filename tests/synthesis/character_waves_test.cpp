@@ -115,27 +115,3 @@ TEST_F(CharacterWaves, AMissingSoundFolderFailsTheWriter)
     platform::setProgramFolder(path("elsewhere"));
     EXPECT_THROW(WriteCharacterWave(MorseRowOfLatin(5), 133, 800, 8000), platform::Failure);
 }
-
-TEST(WaveWriterNames, NamesFindTheirRows)
-{
-    EXPECT_STREQ(WaveWriterName(1), "WriteWaveLetterA");
-    const struct {
-        const char* name;
-        int row;
-    } cases[] = {
-        {"WriteWaveLetterZ", MorseRowOfLatin(26)}, {"WriteWaveDigit0", MorseRowOfLatin(36)},
-        {"WriteWavePeriod", MorseRowOfLatin(37)},  {"WriteWaveRightParen", MorseRowOfLatin(42)},
-        {"WriteWaveHH", MorseRowOfLatin(48)},      {"WriteWaveKanaKo", MorseRowOfKana(10)},
-        {"WriteWaveKanaWe", MorseRowOfKana(39)},   {"WriteWaveHandakuten", MorseRowOfKana(50)},
-        {"WriteWaveHore", MorseRowOfKana(67)},     {"WriteWaveRata", MorseRowOfKana(68)},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(WaveWriterRow(QString::fromLatin1(c.name)), c.row) << c.name;
-        EXPECT_STREQ(WaveWriterName(c.row), c.name);
-    }
-    std::set<std::string> names;
-    for (int row = 1; row <= 72; ++row)
-        EXPECT_TRUE(names.insert(WaveWriterName(row)).second) << WaveWriterName(row);
-    EXPECT_EQ(WaveWriterRow(u"WriteWaveLettera"), 0);
-    EXPECT_THROW(WaveWriterName(73), platform::Failure);
-}

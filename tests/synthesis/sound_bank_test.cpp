@@ -48,7 +48,8 @@ TEST_F(SoundBank, ProgressRisesByTenthsAndEndsAtTen)
 TEST_F(SoundBank, LatinStartUpBuildsEveryFileAndImage)
 {
     main();
-    EXPECT_EQ(QDir(platform::besideProgram("sound")).entryList({"*.wav"}, QDir::Files).size(), 48);
+    // Every file in place, and no temporary file left beside them.
+    EXPECT_EQ(QDir(platform::besideProgram("sound")).entryList(QDir::Files | QDir::Hidden).size(), 48);
     for (int i = 1; i <= 48; ++i)
         EXPECT_EQ(LatinCharWave[i], platform::readWholeFile(CharacterWavePath(i))) << i;
     EXPECT_EQ(SoundBankSpeedText, "45");

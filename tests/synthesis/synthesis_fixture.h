@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/files.h"
+#include "support/tone_options.h"
 #include "synthesis/ToneOptions.h"
 
 #include <QTemporaryDir>

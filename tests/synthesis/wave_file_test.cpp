@@ -3,6 +3,8 @@
 #include "synthesis/MakeWaveHeader.h"
 #include "synthesis_fixture.h"
 
+#include <QDir>
+#include <QFile>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -68,4 +70,23 @@ TEST_F(WaveFile, FailuresPassToTheCaller)
     // Fields that cannot hold their value fail instead of wrapping.
     EXPECT_THROW(BuildWaveHeader(INT32_MAX, 2, 16), platform::Failure);
     EXPECT_THROW(BuildWaveHeader(8000, 32767, 16), platform::Failure);
+}
+
+TEST_F(WaveFile, AWholeFileIsTheImageAndReplacesAnOlderOneEntirely)
+{
+    ScopedToneOptions options(1, 1);
+    BuildDashElement(50, 800, 16000);
+    const QString file = platform::besideProgram("sound/whole.wav");
+    platform::writeWholeFile(file, QByteArray(100000, 'x')); // an older, longer file
+    QFile(file).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    WriteWaveFile(file, DashSamples, 16000);
+    EXPECT_EQ(platform::readWholeFile(file), WaveImage(DashSamples, 16000));
+    WriteWaveFile(file, {}, 8000);
+    EXPECT_EQ(platform::readWholeFile(file), WaveImage({}, 8000));
+    EXPECT_TRUE(QFile::permissions(file) & QFileDevice::ReadOther);
+    // Nothing is left beside it, and a folder that is not there fails.
+    EXPECT_EQ(QDir(platform::besideProgram("sound")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"whole.wav"});
+    EXPECT_THROW(WriteWaveFile(path("missing/x.wav"), DashSamples, 16000), platform::Failure);
+    EXPECT_FALSE(QDir(path("missing")).exists());
 }
