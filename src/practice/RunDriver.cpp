@@ -172,7 +172,17 @@ void listenThroughLoop(FrmMain& f, Road road)
     }
 }
 
-void refuseExam(FrmMain& f);
+// A start that cannot go on (the learner has been told why, or cancelled): the run
+// ends with every control back, the exam kind list and the pass button included,
+// so that the word file or the exam texts can be put right at once.
+void refuseExam(FrmMain& f)
+{
+    f.GiveBackExamControls();
+    const int kind = f.comboMogisikenMode.listIndex();
+    if (kind == 2 || kind == 3)
+        f.KaitoupassButton_Command.setEnabled(true);
+    EndPracticeRun();
+}
 
 // The exam answer window, then the controls a Beep exam gives back when it ends.
 // An exam that sent nothing (an empty exam text, a Stop during the start signs)
@@ -188,18 +198,6 @@ void endBeepExam(FrmMain& f)
     answer.centerOn(f);
     answer.showModal();
     f.GiveBackExamControls();
-}
-
-// A start that cannot go on (the learner has been told why, or cancelled): the run
-// ends with every control back, the exam kind list and the pass button included,
-// so that the word file or the exam texts can be put right at once.
-void refuseExam(FrmMain& f)
-{
-    f.GiveBackExamControls();
-    const int kind = f.comboMogisikenMode.listIndex();
-    if (kind == 2 || kind == 3)
-        f.KaitoupassButton_Command.setEnabled(true);
-    EndPracticeRun();
 }
 
 // The pseudo-text exam's words from the word file chosen in the options dialog.

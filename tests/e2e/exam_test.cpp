@@ -259,12 +259,17 @@ TEST_F(Exam, StopDuringAWaveExamEndsItAtTheNextPollTick)
     chooseExam(0, false);
     watchAnswer();
     f.StartButton_Command.click();
-    clock().callAfter(3000, [&] { f.StopButton_Command.click(); });
+    bool startOffAfterStop = false;
+    clock().callAfter(3000, [&] {
+        f.StopButton_Command.click();
+        startOffAfterStop = !f.StartButton_Command.enabled(); // until the poll has ended the exam
+    });
     const platform::Tick stopAt = clock().now() + 3000;
     runUntil([&] { return answer.shown > 0; });
     ASSERT_EQ(answer.shown, 1);
     EXPECT_LE(clock().now() - stopAt, 900);
     EXPECT_EQ(answer.text.split(' ', Qt::SkipEmptyParts).size(), 4); // the whole exam text
+    EXPECT_TRUE(startOffAfterStop);
     runUntil([&] { return !f.timerCheckWavePlayEnd.enabled(); }, 2000);
     expectControlsBack();
 }
