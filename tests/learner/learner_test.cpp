@@ -42,7 +42,8 @@ namespace {
 // ---- What the learner reads of the question state ---------------------------
 // The question state has one reader each here, so that a move of it is one edit.
 
-// A question waits for its answer.
+// A question waits for its answer (a run has one question state, so at most one
+// question is open at a time).
 bool questionOpen() { return QuestionOpen == -1; }
 
 // The character of the last question, as a learner who heard it would answer.
