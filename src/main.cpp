@@ -11,10 +11,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quenlo"));
-    // The interface's font names are the Windows ones; IPA's proportional Gothic
-    // is the usual stand-in, and the window's own texts use it too.
-    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
-    QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+    forms::useStandInFonts();
     platform::useDefaultSound();
     setExamWaveKeyStore(std::make_unique<SettingsExamWaveKeyStore>());
     FrmMain& main = frmMain(); // loads it: single-instance check, settings, sound bank

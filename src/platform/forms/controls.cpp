@@ -15,6 +15,8 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QRegularExpression>
+#include <QFontMetricsF>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -78,6 +80,42 @@ void Label::setCaption(const QString& text)
 {
     caption_ = text;
     static_cast<QLabel*>(widget())->setText(text);
+    fitLines();
+}
+
+void Label::applyFont()
+{
+    Control::applyFont();
+    fitLines();
+}
+
+void Label::applyGeometry()
+{
+    Control::applyGeometry();
+    fitLines();
+}
+
+void Label::fitLines()
+{
+    constexpr int mostCondensed = 92; // per cent of the normal width
+    QFont f = widget()->font();
+    f.setStretch(QFont::Unstretched);
+    const QFontMetricsF m(f);
+    QString longest;
+    qreal widest = 0;
+    for (const QString& line : caption_.split(QRegularExpression(QStringLiteral("\\r\\n|\\r|\\n"))))
+        if (qreal w = m.horizontalAdvance(line); w > widest)
+            widest = w, longest = line;
+    const int room = widget()->contentsRect().width();
+    if (widest > room && room > 0 && widest * mostCondensed / 100 <= room) {
+        for (int stretch = static_cast<int>(100 * room / widest); stretch >= mostCondensed; --stretch) {
+            f.setStretch(stretch);
+            if (QFontMetricsF(f).horizontalAdvance(longest) <= room)
+                break;
+        }
+    }
+    if (f != widget()->font())
+        widget()->setFont(f);
 }
 
 void Label::setAlignment(Align a)
@@ -692,6 +730,9 @@ TabStrip::TabStrip(Container& parent)
     auto* bar = new QTabBar(widget());
     bar->setFocusPolicy(Qt::NoFocus);
     bar->setDrawBase(false);
+    // The tab row of the design (300 twips): the panels laid over the strip start
+    // just below it, inside the page.
+    bar->setStyleSheet(QStringLiteral("QTabBar::tab { height: %1px; }").arg(detail::px(300) - 2));
     auto* box = new QVBoxLayout(widget());
     box->setContentsMargins(0, 0, 0, 0);
     box->setSpacing(0);

@@ -21,6 +21,11 @@ public:
 
 private:
     void applyColors() override;
+    void applyFont() override;
+    void applyGeometry() override;
+    // The stand-in font runs a few per cent wider than the design's: a caption line
+    // that overshoots the label by no more than that is condensed to fit, not broken.
+    void fitLines();
     QString caption_;
     Align align_ = Align::Left;
     bool opaque_ = true;

@@ -339,6 +339,12 @@ void Form::detach()
 
 std::vector<Form*> loadedForms() { return live; }
 
+void useStandInFonts()
+{
+    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+}
+
 void discardAll()
 {
     auto all = live;

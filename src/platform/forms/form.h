@@ -244,6 +244,10 @@ private:
     Form* instance_ = nullptr;
 };
 
+// The interface's font names are the Windows ones: IPA's proportional Gothic stands in
+// for them and is the application's own font too.
+void useStandInFonts();
+
 // Every loaded form (automatic instances), in load order.
 std::vector<Form*> loadedForms();
 // Hides and detaches every form without running any handler (end of the program, test
