@@ -153,7 +153,7 @@ struct Reading {
     double soxMs = -1;
 };
 
-Reading build(const Row& row, bool kana, int rate)
+Reading build(Program& p, const Row& row, bool kana, int rate)
 {
     AlphabetIsLatin = kana ? 0 : -1;
     const QString path = ExamWaveFilePath(row.slot, AlphabetIsLatin);
@@ -178,6 +178,8 @@ Reading build(const Row& row, bool kana, int rate)
         r.peakAdded = static_cast<double>(watch.peakBefore(end) - before);
     }
     platform::sound().stop(); // frees the recording the player loaded
+    // The exam is over: its end-of-playback poll would otherwise run inside the next build.
+    p.main().timerCheckWavePlayEnd.setEnabled(false);
     const QByteArray file = platform::readWholeFile(path);
     r.bytes = file.size();
     r.seconds = static_cast<double>(file.size() - 44) / 2 / rate;
@@ -222,7 +224,7 @@ int main(int argc, char** argv)
                 } else {
                     row.text = registeredText(kana, row.cpm, rate);
                 }
-                const Reading r = build(row, kana, rate);
+                const Reading r = build(p, row, kana, rate);
                 std::printf("  %-19s %-5s %4d %5d  %8.1f %9.1f %10.0f %8.1f %12.2f  %-12s  %.1f (%.0f)\n",
                             qPrintable(row.name), kana ? "kana" : "Latin", row.cpm, rate, r.seconds / 60,
                             r.buildMs, r.seconds * 1000 / r.buildMs, r.bytes / 1e6, r.peakAdded / r.bytes,

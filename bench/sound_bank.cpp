@@ -13,7 +13,7 @@ namespace {
 struct Rebuild {
     double allMs = 0; // real clock
     double workMs = 0; // virtual clock: synthesis and files
-    double workCpuMs = 0; // of which CPU time (the rest is mostly the files' syncs)
+    double workCpuMs = 0; // of which CPU time (the rest is mostly file I/O)
     double waitsMs = 0; // virtual time: the prescribed waits
 };
 
