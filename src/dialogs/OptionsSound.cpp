@@ -71,7 +71,7 @@ void FrmOptions::TestButton_Click()
     const std::int16_t tone = m.ToneOfBox();
     if (WavQuarityHScroll.value() != LastWaveQuality || WavVolumeHScroll.value() != LastWaveVolume
         || m.textCwSpeed.text() != SoundBankSpeedText || m.textToneFreq.text() != SoundBankFreqText
-        || !SoundBankHoldsAlphabetAndRate()) {
+        || !SoundBankHoldsAlphabet()) {
         BuildSoundBank(m.textCwSpeed.text(), tone, WaveSampleRate);
         if (!isLoaded())
             return;

@@ -3,7 +3,6 @@
 #include "material/ExamSampleBuilders.h"
 #include "material/ExamTextReader.h"
 #include "material/ExamWaveCache.h"
-#include "material/ExamWaveSize.h"
 #include "platform/clock.h"
 #include "platform/failure.h"
 #include "platform/files.h"
@@ -19,6 +18,7 @@
 #include "synthesis/frmExchangeProgress.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 using platform::ignoreErrors;
@@ -205,6 +205,41 @@ private:
     std::int32_t rate_;
 };
 
+// The recording's length worked out from the code table alone, without building a
+// tone: fast enough to refuse a text before the build starts.
+class Count {
+public:
+    Count(std::int16_t unitMs, std::int32_t rate) : unit_(unitMs), rate_(rate) {}
+
+    // Samples of ms, rounded as the tone builder rounds them.
+    std::int64_t of(double ms) const
+    {
+        return static_cast<std::int64_t>(std::nearbyint(static_cast<double>(rate_) * ms / 1000));
+    }
+    // A character: each element behind a unit of silence, the whole behind 2 units.
+    std::int64_t characterLength(int row) const
+    {
+        if (row == 0)
+            return 0;
+        std::int64_t n = of(2.0 * unit_);
+        for (const char* e = MorseRowAt(row).code; *e; ++e)
+            n += of(unit_) + of((*e == '-' ? 3.0 : 1.0) * unit_);
+        return n;
+    }
+    std::int64_t wordGapLength() const { return of(4.0 * unit_); }
+
+    // As a pass of walkText: the sum of what the recording sends.
+    bool cancelled() { return false; }
+    void send(int row) { total += characterLength(row); }
+    void wordGap() { total += wordGapLength(); }
+    void progress(qsizetype, qsizetype) {}
+    void advance(int) {}
+    std::int64_t total = 0;
+
+private:
+    std::int16_t unit_;
+    std::int32_t rate_;
+};
 } // namespace
 
 QString ExamWaveFilePath(std::int16_t slot, std::int16_t alphabet)
@@ -215,6 +250,20 @@ QString ExamWaveFilePath(std::int16_t slot, std::int16_t alphabet)
     else if (isSlot(slot) && alphabet == 0)
         name = QStringLiteral("MogisikenWabun%1.wav").arg(slot);
     return platform::joinPath(platform::besideProgram(QStringLiteral("sound")), name);
+}
+
+std::int64_t ExamRecordingSamples(const QString& text, std::int16_t alphabet, std::int16_t unitMs,
+                                  std::int32_t sampleRate)
+{
+    Count count(unitMs, sampleRate);
+    walkText(text, alphabet == 0, count);
+    return 2 * count.of(1000) + count.total;
+}
+
+bool ExamRecordingFitsWaveFile(const QString& text, std::int16_t alphabet, std::int16_t unitMs,
+                               std::int32_t sampleRate)
+{
+    return ExamRecordingSamples(text, alphabet, unitMs, sampleRate) <= MaxWaveSamples;
 }
 
 int ExamProgressAt(qsizetype i, qsizetype n)

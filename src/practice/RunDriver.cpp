@@ -417,7 +417,7 @@ void FrmMain::StartButton_Command_Click()
 
     if ((receive || listen)
         && (textToneFreq.text() != SoundBankFreqText || textCwSpeed.text() != SoundBankSpeedText
-            || !SoundBankHoldsAlphabetAndRate()))
+            || !SoundBankHoldsAlphabet()))
         BuildSoundBank(textCwSpeed.text(), tone, WaveSampleRate);
 
     if (receive) {

@@ -40,7 +40,7 @@ bool bankIsStale(const QString& speedText, std::int16_t toneHz)
         return true;
     std::optional<std::int16_t> builtTone;
     platform::ignoreErrors([&] { builtTone = platform::textToInt16(SoundBankFreqText); });
-    return builtTone != toneHz || !SoundBankHoldsAlphabetAndRate();
+    return builtTone != toneHz || !SoundBankHoldsAlphabet();
 }
 } // namespace
 

@@ -89,7 +89,7 @@ void rebuildEntry(const Entry& e, std::int16_t unit, std::int16_t toneHz, std::i
 }
 } // namespace
 
-bool SoundBankHoldsAlphabetAndRate()
+bool SoundBankHoldsAlphabet()
 {
     return bankAlphabet == AlphabetIsLatin;
 }

@@ -14,7 +14,7 @@ extern QString SoundBankFreqText;
 
 // Whether the bank was built for the alphabet in use. The sample rate is no part
 // of what the bank must match (each image plays at the rate it was built at).
-bool SoundBankHoldsAlphabetAndRate();
+bool SoundBankHoldsAlphabet();
 
 // The progress bar after entry i of a pass of n entries: the tenths reached, 10
 // at the end, 0 (bar not set) below the first tenth.

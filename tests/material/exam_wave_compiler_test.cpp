@@ -1,7 +1,6 @@
 #include "material/ExamSampleBuilders.h"
 #include "material/ExamWaveCache.h"
 #include "material/ExamWaveCompiler.h"
-#include "material/ExamWaveSize.h"
 #include "platform/failure.h"
 #include "platform/files.h"
 #include "platform/sound/sound_service.h"
