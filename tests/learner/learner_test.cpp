@@ -421,6 +421,8 @@ private:
         if (questionOpen() && startDepth_ == 0)
             fail(QStringLiteral("a question is open while no run goes on, after ") + after);
         if (FrmKikitoriResult* r = frmKikitoriResult.ifLoaded(); r && r->isShown()) {
+            resultsAsked_ = r->SyutudaiLabel.caption();
+            resultsRight_ = r->SeikaiLabel.caption();
             if (r->SyutudaiLabel.caption() != f_.Label4.caption() || r->SeikaiLabel.caption() != f_.Label2.caption())
                 fail(QStringLiteral("the results window shows %1 of %2, the main window %3 of %4, after %5")
                          .arg(r->SeikaiLabel.caption(), r->SyutudaiLabel.caption(), f_.Label2.caption(),
@@ -495,6 +497,11 @@ private:
             expectOn(f_.RangeMenuOfAlphabet().enabled(), "the range menu");
         if (runMode_ == Mode::Receive && stoppedByLearner_)
             expectOn(f_.upDownLimitKikitoriMode.enabled(), "the answer-limit spinner");
+        // What the results window reported stands when the run has unwound.
+        if (runMode_ == Mode::Receive && !resultsAsked_.isEmpty()
+            && (f_.Label4.caption() != resultsAsked_ || f_.Label2.caption() != resultsRight_))
+            fail(QStringLiteral("the results window reported %1 of %2, the run ended with %3 of %4")
+                     .arg(resultsRight_, resultsAsked_, f_.Label2.caption(), f_.Label4.caption()));
         if (runMode_ == Mode::Exam) {
             expectOn(!f_.comboMogisikenMode.locked(), "the exam-kind list");
             if (!(examLengthLeftLocked_ && isOpen(Fault::NoExamKind)))
@@ -630,6 +637,8 @@ private:
                     fail(QStringLiteral("Start could be pressed in code check"));
                 panelTouched_ = false;
                 stoppedByLearner_ = false;
+                resultsAsked_.clear();
+                resultsRight_.clear();
             }
             struct Depth {
                 int& d;
@@ -839,6 +848,7 @@ private:
     bool wasGoing_ = false;   // a run went on at the last check
     Mode runMode_ = Mode::None; // the mode of the run that went on last
     bool panelTouched_ = false;
+    QString resultsAsked_, resultsRight_; // what the results window of this run showed
     int escTyped_ = 0;
     bool examLengthLeftLocked_ = false; // by a mock exam with no exam kind
     bool wasOpen_ = false;        // a question was open at the last check
