@@ -274,6 +274,8 @@ void FrmMain::design()
     }
     for (const auto& t : kanaKeyToolTips)
         ButtonJp(t.index).setToolTipText(QString::fromUtf16(t.toolTip));
+    // Below the sixth row of kana keys: the keypad's last stop of the Tab key.
+    checkExceptDakutenHandakuten.setTabIndex(ButtonJp(KanaCharCount).tabIndex() + 1);
     checkExceptDakutenHandakuten.setValue(1);
     checkExceptDakutenHandakuten.setFont(uiFont, 10.5f);
     place(checkExceptDakutenHandakuten, 7080, 3180, 3255, 375);

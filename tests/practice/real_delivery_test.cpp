@@ -81,3 +81,40 @@ TEST_F(RealDelivery, TheProgressWindowIsAToolWindowAndTakesEsc)
     // The main window itself is listed.
     EXPECT_EQ(f.window()->windowType(), Qt::Window);
 }
+
+// The Tab key walks the main window in its tab order: the panel top to bottom, of each
+// group of options the selected one, the keypad of the alphabet in use in table order
+// (never the one parked out of sight), and round again; Shift+Tab walks back.
+TEST_F(RealDelivery, TabFollowsTheMainWindowsTabOrder)
+{
+    for (bool kana : {false, true}) {
+        SCOPED_TRACE(kana ? "kana" : "Latin");
+        FrmMain& f = kana ? shownKana() : shown();
+        real::activate(f);
+        std::vector<Control*> expected = {&f.optionKakuninMode, &f.checkTypeKey, &f.optionSpeed45, &f.textCwSpeed,
+                                          &f.textToneFreq};
+        if (kana) {
+            for (int i = 1; i <= 68; ++i)
+                expected.push_back(&f.ButtonJp(i));
+            expected.push_back(&f.checkExceptDakutenHandakuten);
+            f.checkExceptDakutenHandakuten.setEnabled(true); // as the ranges with voiced kana have it
+        } else {
+            for (int i = 1; i <= 48; ++i)
+                expected.push_back(&f.LatinButton(i));
+        }
+        expected.push_back(&f.optionKakuninMode);
+        f.optionKakuninMode.setFocus();
+        std::vector<Control*> walked = {f.activeControl()};
+        for (size_t i = 1; i < expected.size(); ++i) {
+            real::key(Qt::Key_Tab);
+            walked.push_back(f.activeControl());
+            EXPECT_EQ(real::keyTarget(), f.activeControl()->widget());
+        }
+        EXPECT_EQ(walked, expected);
+        real::key(Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(f.activeControl(), expected[expected.size() - 2]);
+        real::key(Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(f.activeControl(), expected[expected.size() - 3]);
+        forms::discardAll();
+    }
+}

@@ -177,6 +177,13 @@ namespace detail {
             e->accept();
             if (!deliver || !receiver)
                 return true;
+            // Tab and Shift+Tab follow the form's TabIndex order (a text editor keeps its Tab).
+            const bool tab = k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab;
+            if (tab && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !dynamic_cast<TextEditor*>(target)) {
+                if (f->isLoaded())
+                    f->tabFrom(target, k->key() == Qt::Key_Tab && !(k->modifiers() & Qt::ShiftModifier));
+                return true;
+            }
             if (out != k->text()) {
                 deliverKey(receiver, out);
                 return true;
@@ -292,6 +299,7 @@ Control::Control(Container& parent, QWidget* widget, bool focusable)
         h->control = this;
     widget_->setFocusPolicy(focusable ? Qt::StrongFocus : Qt::NoFocus);
     widget_->setMouseTracking(true);
+    tabIndex_ = static_cast<int>(form_->controls().size());
     form_->controlAdded(this);
     applyFont();
     widget_->show();

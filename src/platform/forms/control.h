@@ -116,9 +116,12 @@ public:
     // See the MousePointer values below.
     int mousePointer() const { return mousePointer_; }
     void setMousePointer(int pointer);
+    // The Tab key's order within the form; by default the order of creation.
     int tabIndex() const { return tabIndex_; }
     void setTabIndex(int i);
 
+    // Whether the kind of control takes the focus at all (labels, frames and lines do not).
+    bool takesFocus() const { return focusable_; }
     // Never fails: nothing happens on a control that is disabled, hidden or cannot take focus.
     void setFocus();
     bool hasFocus() const;

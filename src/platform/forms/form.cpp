@@ -521,6 +521,52 @@ void Form::moveFocusTo(Control* c)
         detail::fireUser(*c, c->onGotFocus);
 }
 
+namespace {
+    bool tabStop(Control* c, QWidget* client)
+    {
+        if (!c->takesFocus() || !c->reachable())
+            return false;
+        // Parked out of sight (a panel or keypad moved far off the window).
+        QWidget* w = c->widget();
+        const QRect inClient(w->mapTo(client, QPoint(0, 0)), w->size());
+        if (!client->rect().intersects(inClient))
+            return false;
+        auto* option = dynamic_cast<OptionButton*>(c);
+        if (!option || option->value())
+            return true;
+        for (Control* other : c->form().controls())
+            if (other != c && &other->container() == &c->container())
+                if (auto* o = dynamic_cast<OptionButton*>(other); o && o->value())
+                    return false;
+        return true; // no option of the group is selected: each one is a stop
+    }
+} // namespace
+
+void Form::tabFrom(Control* from, bool forward)
+{
+    std::vector<Control*> order;
+    for (Control* c : controls_)
+        if (c == from || tabStop(c, client_))
+            order.push_back(c);
+    std::stable_sort(order.begin(), order.end(), [](Control* a, Control* b) { return a->tabIndex() < b->tabIndex(); });
+    std::vector<Control*> stops;
+    std::copy_if(order.begin(), order.end(), std::back_inserter(stops), [&](Control* c) { return tabStop(c, client_); });
+    if (stops.empty())
+        return;
+    auto at = std::find(order.begin(), order.end(), from);
+    Control* next = nullptr;
+    if (at == order.end()) {
+        next = forward ? stops.front() : stops.back();
+    } else if (forward) {
+        auto it = std::find_if(at + 1, order.end(), [&](Control* c) { return tabStop(c, client_); });
+        next = it != order.end() ? *it : stops.front();
+    } else {
+        auto rit = std::find_if(std::make_reverse_iterator(at), order.rend(), [&](Control* c) { return tabStop(c, client_); });
+        next = rit != order.rend() ? *rit : stops.back();
+    }
+    next->setFocus();
+}
+
 // ---- keys
 
 namespace {

@@ -148,6 +148,10 @@ public:
     bool inputMethodEnabled() const { return imEnabled_; }
     // Makes c the active control, raising the previous one's LostFocus and c's GotFocus.
     void moveFocusTo(Control* c);
+    // The Tab key: the focus moves to the next control (previous one backwards) by
+    // TabIndex, ties in creation order, among those a user can reach and see: enabled,
+    // visible, inside the window, and of a group of option buttons only the selected one.
+    void tabFrom(Control* from, bool forward);
 
 private:
     friend class detail::Window;
