@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "settings/FirstRunSettings.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsRecords.h"
 
 namespace {
 
@@ -30,8 +31,8 @@ public:
         platform::writeWholeFile(SettingsFile::defaultPath(), FirstRunSettingsImage());
         {
             SettingsFile settings;
-            settings.writeInt16(1, 0); // the kana alphabet in use
-            settings.writeString(7, QStringLiteral("BEEP"));
+            settings.writeInt16(SharedRecord::Alphabet, 0); // the kana alphabet in use
+            settings.writeString(SharedRecord::SoundMode, QStringLiteral("BEEP"));
         }
         try {
             FrmMain& f = shown();
