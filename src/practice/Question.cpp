@@ -47,18 +47,18 @@ void showSent(FrmMain& f)
     f.Label1.setCaption(SentChar);
 }
 
-// The label goes blank in red for at least 80 ms, then shows the circle, and the
-// count goes up.
+// The count goes up, then the label goes blank in red for at least 80 ms and shows
+// the circle. The count comes first: a Stop during the blink shows the results.
 void showRight(FrmMain& f)
 {
+    platform::saturatingIncrement(CorrectCount);
+    f.Label2.setCaption(platform::numberText(CorrectCount));
     f.Label1.setForeColor(vbRed);
     f.Label1.setCaption(QString());
     WaitMilliseconds(80);
     if (!f.isLoaded())
         return;
     f.Label1.setCaption(QStringLiteral("○"));
-    platform::saturatingIncrement(CorrectCount);
-    f.Label2.setCaption(platform::numberText(CorrectCount));
 }
 } // namespace
 

@@ -51,10 +51,6 @@ void runUnwound()
     if (!startOwed || !frmMain.isLoaded())
         return;
     FrmMain& f = frmMain();
-    if (f.optionKakuninMode.value()) {
-        startOwed = false; // code check has no Start
-        return;
-    }
     f.GiveBackStart();
     if (!f.StartButton_Command.enabled())
         return;
@@ -386,10 +382,16 @@ void launchMockExam(FrmMain& f)
 
 void FrmMain::GiveBackStart()
 {
+    if (optionKakuninMode.value()) {
+        startOwed = false;
+        return;
+    }
     startOwed = runsOnStack > 0 || playbackPollArmed(*this);
     if (!startOwed)
         StartButton_Command.setEnabled(true);
 }
+
+bool FrmMain::RunHoldsPanel() { return StopRequested != -1 && (runsOnStack > 0 || playbackPollArmed(*this)); }
 
 void FrmMain::StartButton_Command_Click()
 {
@@ -414,11 +416,6 @@ void FrmMain::StartButton_Command_Click()
     const bool receive = optionKikitoriMode.value();
     const bool listen = optionKikinagashiMode.value();
     const bool latin = AlphabetIsLatin == -1;
-
-    if ((receive || listen)
-        && (textToneFreq.text() != SoundBankFreqText || textCwSpeed.text() != SoundBankSpeedText
-            || !SoundBankHoldsAlphabet()))
-        BuildSoundBank(textCwSpeed.text(), tone, WaveSampleRate);
 
     if (receive) {
         checkTypeKey.setValue(1);
@@ -476,6 +473,15 @@ void FrmMain::StartButton_Command_Click()
     }
     if (!receive && !listen)
         return; // no mode: locked until Stop
+
+    // The rebuild waits: the panel is locked first, so that no mode or alphabet can
+    // change under the run meanwhile.
+    if (textToneFreq.text() != SoundBankFreqText || textCwSpeed.text() != SoundBankSpeedText
+        || !SoundBankHoldsAlphabet()) {
+        BuildSoundBank(textCwSpeed.text(), tone, WaveSampleRate);
+        if (StopRequested == -1)
+            return;
+    }
 
     // The start signal: H, R, then BT (Latin) or ホレ (kana).
     Label1.setForeColor(vbBlack);

@@ -303,10 +303,24 @@ void FrmMain::design()
     mnuHelpOnlineManual.onClick = [this] { mnuHelpOnlineManual_Click(); };
     mnuHelpGoHamWeb.onClick = [this] { mnuHelpGoHamWeb_Click(); };
 
-    optionKakuninMode.onClick = [this] { optionKakuninMode_Click(); };
-    optionKikitoriMode.onClick = [this] { optionKikitoriMode_Click(); };
-    optionKikinagashiMode.onClick = [this] { optionKikinagashiMode_Click(); };
-    optionMogisikenMode.onClick = [this] { optionMogisikenMode_Click(); };
+    // While a run holds the panel only its own mode option is enabled; a click on it
+    // (the selected option raises Click again) must not set the mode up afresh.
+    optionKakuninMode.onClick = [this] {
+        if (!RunHoldsPanel())
+            optionKakuninMode_Click();
+    };
+    optionKikitoriMode.onClick = [this] {
+        if (!RunHoldsPanel())
+            optionKikitoriMode_Click();
+    };
+    optionKikinagashiMode.onClick = [this] {
+        if (!RunHoldsPanel())
+            optionKikinagashiMode_Click();
+    };
+    optionMogisikenMode.onClick = [this] {
+        if (!RunHoldsPanel())
+            optionMogisikenMode_Click();
+    };
     comboMogisikenMode.onClick = [this] { comboMogisikenMode_Click(); };
     checkExceptDakutenHandakuten.onClick = [this] { checkExceptDakutenHandakuten_Click(); };
     optionSpeed25.onClick = [this] { textCwSpeed.setText(QStringLiteral("25")); };

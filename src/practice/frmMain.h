@@ -170,8 +170,11 @@ public:
 
     // Enables Start when a press can act on it: not while a stopped run still
     // unwinds, nor while the end of a played exam is still polled. Until then Start
-    // stays disabled and comes back when that ends.
+    // stays disabled and comes back when that ends. Code check has no run: there
+    // Start stays off whatever run ends.
     void GiveBackStart();
+    // A run goes on and has not been stopped: it holds the controls it locked.
+    bool RunHoldsPanel();
     // Gives back the tone box and spinner, the speed presets, box and spinner that
     // every run locks (the ends of a run add what else they give back).
     void GiveBackToneAndSpeed();

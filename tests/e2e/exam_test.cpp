@@ -555,3 +555,51 @@ TEST_F(Exam, ABeepExamThatSentNothingGivesTheRegistrationBack)
     EXPECT_EQ(f.KaitoupassButton_Command.caption(), QString::fromUtf16(u"登録・編集"));
     EXPECT_TRUE(f.KaitoupassButton_Command.enabled());
 }
+
+// The mode option stays enabled during an exam, and the forms raise Click on it
+// again: on both roads the exam keeps the exam-kind list, the alphabet switch and
+// Start from the learner until it ends.
+TEST_F(Exam, ClickingTheExamModeDuringAnExamKeepsItsLocks)
+{
+    for (bool beep : {false, true}) {
+        SCOPED_TRACE(beep ? "Beep" : "Wave");
+        chooseExam(0, beep);
+        const platform::Tick clickAt = clock().now() + 5000;
+        bool kindLocked = false, alphabetOff = false, startOff = false;
+        clock().callAt(clickAt, [&] {
+            f.optionMogisikenMode.click();
+            kindLocked = f.comboMogisikenMode.locked();
+            alphabetOff = !f.mnuChange.enabled();
+            startOff = !f.StartButton_Command.enabled();
+            f.StopButton_Command.click();
+        });
+        watchAnswer(true);
+        f.StartButton_Command.click();
+        runUntil([&] { return clock().now() > clickAt && f.StartButton_Command.enabled(); });
+        EXPECT_TRUE(kindLocked);
+        EXPECT_TRUE(alphabetOff);
+        EXPECT_TRUE(startOff);
+    }
+}
+
+// Code check has no run: an exam that ends after the learner chose code check
+// (on the stack of Start, or by the playback poll) leaves Start off there.
+TEST_F(Exam, AStoppedExamEndingInCodeCheckLeavesStartOff)
+{
+    for (bool beep : {true, false}) {
+        SCOPED_TRACE(beep ? "Beep" : "Wave");
+        chooseExam(0, beep);
+        const platform::Tick stopAt = clock().now() + 68 * 240 + 5000;
+        clock().callAt(stopAt, [&] {
+            f.StopButton_Command.click();
+            f.optionKakuninMode.click(); // while the exam still sounds
+        });
+        watchAnswer(true);
+        f.StartButton_Command.click();
+        runUntil([&] {
+            return clock().now() > stopAt && !(f.timerCheckWavePlayEnd.enabled() && f.timerCheckWavePlayEnd.interval() > 0);
+        });
+        ASSERT_TRUE(f.optionKakuninMode.value());
+        EXPECT_FALSE(f.StartButton_Command.enabled());
+    }
+}

@@ -261,6 +261,31 @@ TEST_F(Run, AnAnswerWhileTheCharacterSoundsThenStopCountsTheQuestion)
     }
 }
 
+// A right answer blinks the label for 80 ms before the circle shows; a Stop in
+// that blink shows the answer in the results already.
+TEST_F(Run, StopWhileARightAnswerBlinksCountsIt)
+{
+    rangeAtoE();
+    AnswerTimeLimitSec = 5;
+    f.optionKikitoriMode.click();
+    bool answered = false;
+    every10ms([&] {
+        if (AskedCount < 1 || !f.timerLimitKikitoriMode.enabled())
+            return true;
+        watchResults();
+        clock().callAfter(40, [&] { f.StopButton_Command.click(); });
+        f.LatinButton(GetLatinIndex(SentChar)).click();
+        answered = true;
+        return false;
+    });
+    f.StartButton_Command.click();
+    ASSERT_TRUE(answered);
+    ASSERT_TRUE(results.shown);
+    EXPECT_EQ(results.asked, "1");
+    EXPECT_EQ(results.right, "1");
+    EXPECT_EQ(f.Label2.caption(), "1");
+}
+
 TEST_F(Run, StopWhileTheFirstCharacterSoundsAsksNothing)
 {
     rangeAtoE();
@@ -317,6 +342,37 @@ TEST_F(Run, StartStaysOffUntilAStoppedRunHasUnwound)
     });
     f.StartButton_Command.click();
     EXPECT_GE(AskedCount, 1);
+}
+
+// The selected mode option stays enabled during a run, and the forms raise Click
+// on it again: the run keeps everything it locked.
+TEST_F(Run, ClickingTheSelectedModeDuringARunKeepsItsLocks)
+{
+    rangeAtoE();
+    for (OptionButton* mode : {&f.optionKikitoriMode, &f.optionKikinagashiMode}) {
+        SCOPED_TRACE(mode->caption().toStdString());
+        mode->click();
+        AskedCount = 0;
+        bool startOff = false, alphabetOff = false, rangeOff = false, otherModesOff = false;
+        every10ms([&] {
+            if (AskedCount < 1)
+                return true;
+            mode->click();
+            startOff = !f.StartButton_Command.enabled();
+            alphabetOff = !f.mnuChange.enabled();
+            rangeOff = !f.mnuMojihanni.enabled();
+            otherModesOff = !f.optionKakuninMode.enabled() && !f.optionMogisikenMode.enabled();
+            f.StopButton_Command.click();
+            return false;
+        });
+        if (mode == &f.optionKikitoriMode)
+            watchResults();
+        f.StartButton_Command.click();
+        EXPECT_TRUE(startOff);
+        EXPECT_TRUE(alphabetOff);
+        EXPECT_TRUE(rangeOff);
+        EXPECT_TRUE(otherModesOff);
+    }
 }
 
 TEST_F(Run, ListenThroughShowsEachCharacterAfterItSounds)

@@ -12,6 +12,7 @@
 #include "synthesis/MorseCodeTable.h"
 #include "synthesis/SoundBank.h"
 #include "synthesis/ToneOptions.h"
+#include "synthesis/frmExchangeProgress.h"
 
 #include <cmath>
 
@@ -32,6 +33,7 @@ protected:
     {
         f.optionKikinagashiMode.click();
         platform::sound().clearLog();
+        AskedCount = 0; // the last run's count stands until the start signal
         const platform::Tick t0 = clock().now();
         every10ms([this, n] {
             if (AskedCount < n || f.StartButton_Command.enabled())
@@ -129,4 +131,47 @@ TEST_F(WaveRun, StartRebuildsTheBankWhenSpeedOrToneTextChanged)
                                                        static_cast<std::int16_t>(c.hz), WaveSampleRate))
             << what;
     }
+}
+
+// The rebuild waits for its writers: the run has locked the panel before, so that
+// neither another mode nor the alphabet switch can be chosen under it, and Stop
+// ends it.
+TEST_F(WaveRun, TheRunLocksThePanelBeforeStartRebuildsTheBank)
+{
+    f.mnuMojiHanniAtoE.click();
+    f.optionKikitoriMode.click();
+    f.textCwSpeed.click();
+    f.textCwSpeed.type(QStringLiteral("\b\b\b60")); // the bank holds 45
+    bool seen = false, modesOff = false, alphabetOff = false, stopOn = false;
+    every10ms([&] {
+        const FrmExchangeProgress* p = frmExchangeProgress.ifLoaded();
+        if (!p || !p->isShown())
+            return true;
+        seen = true;
+        modesOff = !f.optionKakuninMode.enabled() && !f.optionKikinagashiMode.enabled()
+            && !f.optionMogisikenMode.enabled();
+        alphabetOff = !f.mnuChange.enabled();
+        stopOn = f.StopButton_Command.enabled();
+        f.StopButton_Command.click();
+        // Should the run go on all the same, a second Stop ends it.
+        every10ms([&] {
+            if (soundedSince(0).empty())
+                return true;
+            f.StopButton_Command.click();
+            return false;
+        });
+        return false;
+    });
+    platform::sound().clearLog();
+    f.StartButton_Command.click();
+    ASSERT_TRUE(seen);
+    EXPECT_TRUE(modesOff);
+    EXPECT_TRUE(alphabetOff);
+    EXPECT_TRUE(stopOn);
+    // Stopped during the rebuild: no start signal, no question, every control back.
+    EXPECT_TRUE(soundedSince(0).empty());
+    EXPECT_TRUE(f.optionKikitoriMode.value());
+    EXPECT_TRUE(f.StartButton_Command.enabled());
+    EXPECT_TRUE(f.mnuChange.enabled());
+    EXPECT_TRUE(f.optionKakuninMode.enabled());
 }

@@ -80,6 +80,9 @@ enum class Fault {
     // Code check chosen while a stopped Beep exam unwinds: the exam's end enables
     // Start in code check, and a press locks the panel until Stop.
     StartEnabledInCodeCheck,
+    // A Stop while a right answer blinks the label shows the results without that
+    // answer; it is counted once they are closed.
+    RightAnswerAfterStop,
 };
 
 struct KnownFault {
@@ -93,23 +96,25 @@ struct KnownFault {
 
 constexpr KnownFault knownFaults[] = {
     {Fault::AnswerBeforeCount, "AnswerBeforeCount",
-     "an answer while the character sounds counts before its question does", 4, 400, true},
+     "an answer while the character sounds counts before its question does", 4, 400, false},
     {Fault::NoExamKind, "NoExamKind", "a mock exam with no exam kind keeps the controls locked or does nothing", 2, 400,
-     true},
+     false},
     {Fault::StartDeadAfterStop, "StartDeadAfterStop", "Start enabled but dead while a stopped run unwinds", 1, 400,
-     true},
+     false},
     {Fault::ModeClickedAgainInRun, "ModeClickedAgainInRun",
-     "a click on the selected mode option during a run gives back the run's locks", 4, 400, true},
+     "a click on the selected mode option during a run gives back the run's locks", 4, 400, false},
     {Fault::PanelOpenWhileBankRebuilds, "PanelOpenWhileBankRebuilds",
-     "the panel answers while Start rebuilds the sound bank, before the run's lock", 6, 400, true},
+     "the panel answers while Start rebuilds the sound bank, before the run's lock", 6, 400, false},
     {Fault::StrayKeyStopsCountdown, "StrayKeyStopsCountdown",
-     "a key that begins no answer keeps the countdown of the question from starting", 10, 400, true},
+     "a key that begins no answer keeps the countdown of the question from starting", 10, 400, false},
     {Fault::EmptyBeepExamKeepsEditOff, "EmptyBeepExamKeepsEditOff",
-     "a Beep mock exam that sent nothing leaves the edit button disabled", 108, 600, true},
+     "a Beep mock exam that sent nothing leaves the edit button disabled", 108, 600, false},
     {Fault::PressAfterEscSilent, "PressAfterEscSilent",
-     "in code check, a press soon after Esc is shown but not sounded", 25, 600, true},
+     "in code check, a press soon after Esc is shown but not sounded", 25, 600, false},
     {Fault::StartEnabledInCodeCheck, "StartEnabledInCodeCheck",
-     "the end of a stopped Beep exam enables Start in code check", 22, 600, true},
+     "the end of a stopped Beep exam enables Start in code check", 22, 600, false},
+    {Fault::RightAnswerAfterStop, "RightAnswerAfterStop",
+     "a right answer is counted after the results of a Stop during its blink", 11, 600, false},
 };
 
 void PrintTo(const KnownFault& k, std::ostream* os) { *os << k.name << " (seed " << k.seed << ")"; }
@@ -436,20 +441,36 @@ private:
     }
 
     // A question counted by the run waits for its answer with the countdown going,
-    // unless a key began its answer.
+    // unless a key began its answer, or a key reached the answer reader while the
+    // countdown ran (any such key stops it for the rest of the question).
     void checkCountdown(const QString& after)
     {
         const bool open = questionOpen();
         if (open && !wasOpen_) {
-            keyBeganAnswer_ = false;
+            keyStoppedCountdown_ = false;
             label4AtOpen_ = f_.Label4.caption();
         }
         wasOpen_ = open;
         if (open && runMode_ == Mode::Receive && startDepth_ > 0 && !stoppedByLearner_ && AnswerTimeLimitSec > 0
-            && f_.Label4.caption() != label4AtOpen_ && !keyBeganAnswer_ && !f_.timerLimitKikitoriMode.enabled()
+            && f_.Label4.caption() != label4AtOpen_ && !keyStoppedCountdown_ && !f_.timerLimitKikitoriMode.enabled()
             && !isOpen(Fault::StrayKeyStopsCountdown))
-            fail(QStringLiteral("question %1 waits without its countdown, and no key began its answer, after %2")
+            fail(QStringLiteral("question %1 waits without its countdown, and no key stopped it, after %2")
                      .arg(f_.Label4.caption(), after));
+    }
+
+    // Keys about to reach the main window (a box of it included: the window sees
+    // every key first): one that begins an answer keeps the countdown off, and any
+    // key that reaches the answer reader stops a countdown that runs.
+    void noteKeys(const QString& keys)
+    {
+        const bool countdownStops = f_.timerLimitKikitoriMode.enabled() && f_.checkTypeKey.value() == 1
+            && (f_.textLimitKikitoriMode.text() != QLatin1String("0") || AnswerTimeLimitSec == 0);
+        for (QChar k : keys) {
+            if (questionOpen() && (beginsAnswer(k) || countdownStops))
+                keyStoppedCountdown_ = true;
+            if (k == QLatin1Char('\x1b'))
+                ++escTyped_;
+        }
     }
 
     // Keys that begin an answer in the reader of the alphabet in use.
@@ -483,7 +504,11 @@ private:
             if (!on)
                 held << QString::fromLatin1(name);
         };
-        expectOn(f_.StartButton_Command.enabled(), "Start");
+        // Code check has no run: there Start stays off.
+        if (selectedMode() == Mode::CodeCheck)
+            expectOn(!f_.StartButton_Command.enabled(), "Start off in code check");
+        else
+            expectOn(f_.StartButton_Command.enabled(), "Start");
         expectOn(f_.mnuChange.enabled(), "the alphabet switch");
         expectOn(f_.optionKakuninMode.enabled() && f_.optionKikitoriMode.enabled()
                      && f_.optionKikinagashiMode.enabled() && f_.optionMogisikenMode.enabled(),
@@ -592,10 +617,10 @@ private:
         return QStringLiteral("wait");
     }
 
-    // A panel change while a stopped run unwinds.
+    // A panel change while a stopped run unwinds (or its exam is still played).
     void markPanel()
     {
-        if (startDepth_ > 0)
+        if (runGoing())
             panelTouched_ = true;
     }
 
@@ -768,12 +793,7 @@ private:
         if (Form* m = modalShown()) {
             m->userType(keys);
         } else {
-            for (QChar k : keys) {
-                if (questionOpen() && beginsAnswer(k))
-                    keyBeganAnswer_ = true;
-                if (k == QLatin1Char('\x1b'))
-                    ++escTyped_;
-            }
+            noteKeys(keys);
             f_.userType(keys);
         }
         return QStringLiteral("type ") + shown;
@@ -812,7 +832,10 @@ private:
         static const char* typed[] = {"60", "060", "45", "120", "250", "20", "5", "", "999"};
         const char* t = typed[pick(std::size(typed))];
         f_.textCwSpeed.click();
-        f_.textCwSpeed.type(QStringLiteral("\b\b\b") + QString::fromLatin1(t));
+        const QString keys = QStringLiteral("\b\b\b") + QString::fromLatin1(t);
+        if (f_.textCwSpeed.reachable() && !modalShown())
+            noteKeys(keys);
+        f_.textCwSpeed.type(keys);
         return QStringLiteral("speed typed \"%1\"").arg(t);
     }
 
@@ -827,7 +850,10 @@ private:
         static const char* typed[] = {"800", "0800", "600", "1000", "100", "6000", "50", "", "9999"};
         const char* t = typed[pick(std::size(typed))];
         f_.textToneFreq.click();
-        f_.textToneFreq.type(QStringLiteral("\b\b\b\b") + QString::fromLatin1(t));
+        const QString keys = QStringLiteral("\b\b\b\b") + QString::fromLatin1(t);
+        if (f_.textToneFreq.reachable() && !modalShown())
+            noteKeys(keys);
+        f_.textToneFreq.type(keys);
         return QStringLiteral("tone typed \"%1\"").arg(t);
     }
 
@@ -852,7 +878,7 @@ private:
     int escTyped_ = 0;
     bool examLengthLeftLocked_ = false; // by a mock exam with no exam kind
     bool wasOpen_ = false;        // a question was open at the last check
-    bool keyBeganAnswer_ = false; // since it opened
+    bool keyStoppedCountdown_ = false; // since it opened: a key began its answer or stopped its countdown
     QString label4AtOpen_;        // the asked count then
     bool stoppedByLearner_ = false;
 };
