@@ -286,6 +286,9 @@ void BuildAndPlayExamWave(std::int16_t slot, const QString& text, std::int16_t s
     struct Done {
         ~Done() { building = false; }
     } done;
+    // An Esc raised before this build began (one that no build took up) is not
+    // meant for it.
+    ConversionCancelRequested = 0;
 
     const std::int16_t alphabet = AlphabetIsLatin;
     const bool slotFile = isSlot(slot) && (alphabet == -1 || alphabet == 0);

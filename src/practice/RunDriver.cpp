@@ -360,7 +360,13 @@ void launchMockExam(FrmMain& f)
         }
     }
 
-    if (exam) {
+    if (!exam) {
+        // Nothing to send (no range item checked, no way to choose a text): a run
+        // that never runs would hold the panel until Stop.
+        refuseExam(f);
+        return;
+    }
+    {
         const QString sound = wave ? QStringLiteral("Wave") : QStringLiteral("Beep");
         const std::int16_t speed = platform::textToInt16(f.textCwSpeed.text());
         const std::int16_t minutes = platform::textToInt16(f.textReceiveTime.text());

@@ -542,6 +542,26 @@ TEST_F(Exam, AStartWithNoExamKindGivesEveryControlBackAtOnce)
     }
 }
 
+// Five-character groups with no range item checked have nothing to send: on both
+// roads the Start ends at once with every control back (a stale answer text from an
+// earlier exam is never shown).
+TEST_F(Exam, GroupsWithNoRangeCheckedGiveEveryControlBackAtOnce)
+{
+    ExamAnswerText = QStringLiteral("ABCDE");
+    watchAnswer(true);
+    for (bool beep : {false, true}) {
+        SCOPED_TRACE(beep ? "Beep" : "Wave");
+        chooseExam(0, beep);
+        f.mnuMojiHanniAtoE.setChecked(false);
+        platform::sound().clearLog();
+        f.StartButton_Command.click();
+        EXPECT_TRUE(platform::sound().log().empty());
+        EXPECT_EQ(answer.shown, 0);
+        expectControlsBack();
+        EXPECT_FALSE(f.timerCheckWavePlayEnd.enabled() && f.timerCheckWavePlayEnd.interval() > 0);
+    }
+}
+
 TEST_F(Exam, ABeepExamThatSentNothingGivesTheRegistrationBack)
 {
     chooseExam(3, true);

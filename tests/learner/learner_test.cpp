@@ -699,11 +699,14 @@ private:
         const std::size_t boxes = dialogs::messages().size();
         const QString label4 = f_.Label4.caption();
         const bool rebuilding = bankRebuilding();
+        const int actionsBefore = done_;
         remember(reachable ? QStringLiteral("Start") : QStringLiteral("Start (out of reach)"));
         f_.StartButton_Command.click();
         // An enabled Start in a mode with a run must do something: take the
-        // controls, sound, or say why not.
-        if (reachable && mode != Mode::CodeCheck && clock_.now() == at && dialogs::messages().size() == boxes
+        // controls, sound, or say why not. An action played inside the press (an Esc
+        // that cancels the exam's conversion at once) may undo what it did.
+        if (reachable && mode != Mode::CodeCheck && clock_.now() == at && done_ == actionsBefore
+            && dialogs::messages().size() == boxes
             && f_.StartButton_Command.enabled() && f_.Label4.caption() == label4
             && !(isOpen(Fault::StartDeadAfterStop) && ((startDepth_ > 0 && stoppedByLearner_) || pollArmed()))
             && !(isOpen(Fault::PanelOpenWhileBankRebuilds) && rebuilding)

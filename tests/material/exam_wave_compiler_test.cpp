@@ -361,6 +361,19 @@ TEST_F(ExamWaveCompiler, EscDuringTheConversionLeavesNothingBehind)
     EXPECT_EQ(ConversionCancelRequested, 0);
 }
 
+// A cancel that no build took up (Esc raised while nothing was converting) does
+// not silence the next exam.
+TEST_F(ExamWaveCompiler, AnEarlierCancelIsNotTakenByTheNextBuild)
+{
+    AlphabetIsLatin = -1;
+    inMockExamRun();
+    ConversionCancelRequested = -1;
+    BuildAndPlayExamWave(99, "CQ", 60, 800, 8000, -1);
+    EXPECT_EQ(plays().size(), 1u);
+    EXPECT_TRUE(platform::fileExists(soundFile("Mogisiken.wav")));
+    EXPECT_EQ(ConversionCancelRequested, 0);
+}
+
 TEST_F(ExamWaveCompiler, ARegisteredTextIsReusedWhileItsKeyMatches)
 {
     const QString file = soundFile("MogisikenOubun3.wav");
