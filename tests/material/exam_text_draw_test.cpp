@@ -146,8 +146,9 @@ TEST_F(WordFile, ReadsTheFirstFiftyLinesAsWords)
         for (int i = 1; i <= ExamWordCount; ++i)
             got << ExamWordList[i];
         EXPECT_EQ(got, c.words);
-        if (c.result != WordFileRead::Ok)
+        if (c.result != WordFileRead::Ok) {
             EXPECT_EQ(ExamWordList[1], "kept"); // a refused file changes nothing
+        }
     }
     EXPECT_EQ(LoadExamWordList(write(sixty)), WordFileRead::Ok);
     EXPECT_EQ(ExamWordCount, 50);
