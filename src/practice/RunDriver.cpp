@@ -366,21 +366,19 @@ void launchMockExam(FrmMain& f)
         refuseExam(f);
         return;
     }
-    {
-        const QString sound = wave ? QStringLiteral("Wave") : QStringLiteral("Beep");
-        const std::int16_t speed = platform::textToInt16(f.textCwSpeed.text());
-        const std::int16_t minutes = platform::textToInt16(f.textReceiveTime.text());
-        const std::int16_t tone = f.ToneOfBox();
-        ExamAnswerText = latin
-            ? RunLatinMockExam(sound, static_cast<std::int16_t>(kind), speed, minutes, UnitMs, tone, rangeName)
-            : RunKanaMockExam(sound, static_cast<std::int16_t>(kind), speed, minutes, UnitMs, tone, rangeIndex);
-        if (pickedSlot >= 0)
-            (latin ? LatinExamTextPicked : KanaExamTextPicked)[pickedSlot] = 0;
-        // Stop pressed while the exam was being compiled: it must not start playing
-        // afterwards. The poll then ends the exam as for a Stop during playback.
-        if (wave && StopRequested == -1)
-            platform::sound().stop();
-    }
+    const QString sound = wave ? QStringLiteral("Wave") : QStringLiteral("Beep");
+    const std::int16_t speed = platform::textToInt16(f.textCwSpeed.text());
+    const std::int16_t minutes = platform::textToInt16(f.textReceiveTime.text());
+    const std::int16_t tone = f.ToneOfBox();
+    ExamAnswerText = latin
+        ? RunLatinMockExam(sound, static_cast<std::int16_t>(kind), speed, minutes, UnitMs, tone, rangeName)
+        : RunKanaMockExam(sound, static_cast<std::int16_t>(kind), speed, minutes, UnitMs, tone, rangeIndex);
+    if (pickedSlot >= 0)
+        (latin ? LatinExamTextPicked : KanaExamTextPicked)[pickedSlot] = 0;
+    // Stop pressed while the exam was being compiled: it must not start playing
+    // afterwards. The poll then ends the exam as for a Stop during playback.
+    if (wave && StopRequested == -1)
+        platform::sound().stop();
     if (!wave)
         endBeepExam(f);
 }

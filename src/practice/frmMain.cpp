@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 using namespace forms;
 
 namespace {
@@ -305,22 +307,16 @@ void FrmMain::design()
 
     // While a run holds the panel only its own mode option is enabled; a click on it
     // (the selected option raises Click again) must not set the mode up afresh.
-    optionKakuninMode.onClick = [this] {
-        if (!RunHoldsPanel())
-            optionKakuninMode_Click();
+    auto unlessRunHolds = [this](std::function<void()> click) {
+        return [this, click] {
+            if (!RunHoldsPanel())
+                click();
+        };
     };
-    optionKikitoriMode.onClick = [this] {
-        if (!RunHoldsPanel())
-            optionKikitoriMode_Click();
-    };
-    optionKikinagashiMode.onClick = [this] {
-        if (!RunHoldsPanel())
-            optionKikinagashiMode_Click();
-    };
-    optionMogisikenMode.onClick = [this] {
-        if (!RunHoldsPanel())
-            optionMogisikenMode_Click();
-    };
+    optionKakuninMode.onClick = unlessRunHolds([this] { optionKakuninMode_Click(); });
+    optionKikitoriMode.onClick = unlessRunHolds([this] { optionKikitoriMode_Click(); });
+    optionKikinagashiMode.onClick = unlessRunHolds([this] { optionKikinagashiMode_Click(); });
+    optionMogisikenMode.onClick = unlessRunHolds([this] { optionMogisikenMode_Click(); });
     comboMogisikenMode.onClick = [this] { comboMogisikenMode_Click(); };
     checkExceptDakutenHandakuten.onClick = [this] { checkExceptDakutenHandakuten_Click(); };
     optionSpeed25.onClick = [this] { textCwSpeed.setText(QStringLiteral("25")); };
