@@ -21,12 +21,14 @@
 #include "practice/QuenModule.h"
 #include "practice/RunState.h"
 #include "practice/frmExamAnswer.h"
+#include "settings/AlphabetLayout.h"
 #include "settings/SharedSettings.h"
 #include "sounding/makeBeep.h"
 #include "synthesis/Delay.h"
 #include "synthesis/SoundBank.h"
 #include "synthesis/ToneOptions.h"
 
+#include <algorithm>
 #include <array>
 
 using namespace forms;
@@ -399,6 +401,11 @@ bool FrmMain::RunHoldsPanel() { return StopRequested != -1 && (runsOnStack > 0 |
 
 void FrmMain::StartButton_Command_Click()
 {
+    // With no mode chosen (a stored mode that names none) there is nothing to run:
+    // the press takes nothing, instead of holding the panel until Stop.
+    const auto modes = ModeOptions(*this);
+    if (std::none_of(modes.begin(), modes.end(), [](const OptionButton* o) { return o->value(); }))
+        return;
     // Never a run inside another: not while a stopped run unwinds, nor while the
     // end of a played exam is still being polled.
     if (runsOnStack > 0 || playbackPollArmed(*this))
@@ -476,7 +483,7 @@ void FrmMain::StartButton_Command_Click()
         return;
     }
     if (!receive && !listen)
-        return; // no mode: locked until Stop
+        return; // code check, which has no run (Start is disabled there)
 
     // The rebuild waits: the panel is locked first, so that no mode or alphabet can
     // change under the run meanwhile.

@@ -156,7 +156,8 @@ void FrmMain::design()
         m.option->setFont(uiFont, 10.5f);
         place(*m.option, 180, m.top, 2040, 300);
     }
-    optionKakuninMode.setValue(true);
+    // No mode is selected by design: the settings pick one, and a stored value that
+    // names no mode leaves none, so that the next save keeps that value.
     label(checkTypeKeyLeftLabel, QStringLiteral("("), 2400, 330, 120, 255, 10.5f);
     checkTypeKey.setCaption(QStringLiteral("キー入力"));
     checkTypeKey.setValue(1);

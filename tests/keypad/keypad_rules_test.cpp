@@ -7,11 +7,12 @@
 using namespace forms;
 
 namespace {
-enum class Mode { CodeCheck, Receive, Listen, Exam };
+enum class Mode { None, CodeCheck, Receive, Listen, Exam };
 
 OptionButton& optionOf(FrmMain& f, Mode m)
 {
     switch (m) {
+    case Mode::None:
     case Mode::CodeCheck:
         return f.optionKakuninMode;
     case Mode::Receive:
@@ -31,6 +32,8 @@ void selectMode(FrmMain& f, Mode m, int kind)
     f.comboMogisikenMode.setListIndex(kind);
     f.optionKikitoriMode.setValue(true);
     optionOf(f, m).setValue(true);
+    if (m == Mode::None) // as a stored mode that names none leaves it
+        optionOf(f, m).setValue(false);
 }
 
 bool typeKeyGroup(FrmMain& f, bool on)
@@ -76,6 +79,8 @@ TEST_F(KeypadRules, LatinResultsFollowModeExamKindAndRange)
         {"exam kind 0, row 12", Mode::Exam, 0, 12, true, 1, all, true, false, false},
         {"exam kind 2, row 13", Mode::Exam, 2, 13, false, 0, none, false, false, false},
         {"exam kind 3, row 1", Mode::Exam, 3, 1, false, 0, none, false, false, true},
+        {"no mode, row 3", Mode::None, 1, 3, false, 0, span(11, 15), false, false, false},
+        {"no mode, row 12", Mode::None, 1, 12, true, 1, all, false, false, false},
     };
     FrmMain& f = shown();
     for (const LatinCase& c : cases) {
@@ -131,6 +136,9 @@ struct KanaCase {
 TEST_F(KeypadRules, KanaResultsFollowModeExamKindRangeAndRun)
 {
     const std::vector<int> all = span(1, 68), none;
+    std::vector<int> evenKeys; // as each case leaves the keys before the rules run
+    for (int i = 2; i <= 68; i += 2)
+        evenKeys.push_back(i);
     const QString edit = QStringLiteral("登録・編集");
     const KanaCase cases[] = {
         {"code check", Mode::CodeCheck, -1, 5, true, true, all, nullptr, false, true, false, QString(), false, {}},
@@ -147,6 +155,9 @@ TEST_F(KeypadRules, KanaResultsFollowModeExamKindRangeAndRun)
         {"exam kind 0, row 18", Mode::Exam, 0, 18, true, true, all, nullptr, true, false, {}, QString(), true, true},
         {"exam kind 2", Mode::Exam, 2, 18, true, false, none, std::nullopt, false, true, {}, edit, true, false},
         {"exam kind 3", Mode::Exam, 3, 3, true, false, none, std::nullopt, false, true, {}, edit, false, false},
+        // Nothing past the range menu is written: the keys and the rest keep their state.
+        {"no mode, row 5", Mode::None, 1, 5, true, false, evenKeys, std::nullopt, false, true, {}, {}, {}, {}},
+        {"no mode, row 18", Mode::None, 1, 18, true, true, evenKeys, std::nullopt, false, true, {}, {}, {}, {}},
     };
     FrmMain& f = shownKana();
     for (const KanaCase& c : cases) {

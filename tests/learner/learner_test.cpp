@@ -19,6 +19,10 @@
 #include "practice/RunState.h"
 #include "practice/frmKikitoriResult.h"
 #include "practice/frmMain.h"
+#include "platform/files.h"
+#include "settings/FirstRunSettings.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsRecords.h"
 #include "settings/SharedSettings.h"
 #include "support/app_fixture.h"
 #include "synthesis/frmExchangeProgress.h"
@@ -83,6 +87,9 @@ enum class Fault {
     // A Stop while a right answer blinks the label shows the results without that
     // answer; it is counted once they are closed.
     RightAnswerAfterStop,
+    // With no mode selected (a stored mode that names none), Start holds the panel
+    // until Stop with nothing to run.
+    StartHoldsPanelWithNoMode,
 };
 
 struct KnownFault {
@@ -92,6 +99,7 @@ struct KnownFault {
     unsigned seed;
     int actions;
     bool open;
+    bool noModeStored = false; // the seed starts from settings whose mode records name no mode
 };
 
 constexpr KnownFault knownFaults[] = {
@@ -115,6 +123,8 @@ constexpr KnownFault knownFaults[] = {
      "the end of a stopped Beep exam enables Start in code check", 22, 600, false},
     {Fault::RightAnswerAfterStop, "RightAnswerAfterStop",
      "a right answer is counted after the results of a Stop during its blink", 11, 600, false},
+    {Fault::StartHoldsPanelWithNoMode, "StartHoldsPanelWithNoMode",
+     "with no mode selected, Start holds the panel until Stop", 1, 400, false, true},
 };
 
 void PrintTo(const KnownFault& k, std::ostream* os) { *os << k.name << " (seed " << k.seed << ")"; }
@@ -493,6 +503,8 @@ private:
         const int kind = f_.comboMogisikenMode.listIndex();
         if (runMode_ == Mode::CodeCheck && isOpen(Fault::StartEnabledInCodeCheck))
             return;
+        if (runMode_ == Mode::None && isOpen(Fault::StartHoldsPanelWithNoMode))
+            return;
         if (runMode_ == Mode::Exam && kind == -1 && isOpen(Fault::NoExamKind)) {
             // Stop does not give back the exam-length box: it stays locked until
             // another exam ends.
@@ -704,8 +716,10 @@ private:
         f_.StartButton_Command.click();
         // An enabled Start in a mode with a run must do something: take the
         // controls, sound, or say why not. An action played inside the press (an Esc
-        // that cancels the exam's conversion at once) may undo what it did.
-        if (reachable && mode != Mode::CodeCheck && clock_.now() == at && done_ == actionsBefore
+        // that cancels the exam's conversion at once) may undo what it did. With no
+        // mode there is nothing to run: the press must take nothing, which the rule
+        // of a run's end checks.
+        if (reachable && mode != Mode::CodeCheck && mode != Mode::None && clock_.now() == at && done_ == actionsBefore
             && dialogs::messages().size() == boxes
             && f_.StartButton_Command.enabled() && f_.Label4.caption() == label4
             && !(isOpen(Fault::StartDeadAfterStop) && ((startDepth_ > 0 && stoppedByLearner_) || pollArmed()))
@@ -912,10 +926,18 @@ int actionsPerSeed() { return envInt("QUENLO_LEARNER_ACTIONS", 200); }
 
 class RandomLearner : public AppFixture {
 protected:
-    // One seed, from the state a new learner meets: the first-run settings.
-    QString playSeed(unsigned seed, int actions)
+    // One seed, from the state a new learner meets: the first-run settings; or from
+    // a damaged file whose mode records name no mode, so that no mode is selected
+    // until the learner picks one.
+    QString playSeed(unsigned seed, int actions, bool noModeStored = false)
     {
         platform::resetRandom(seed);
+        if (noModeStored) {
+            platform::writeWholeFile(platform::besideProgram(QStringLiteral("saveset.dat")), FirstRunSettingsImage());
+            SettingsFile file;
+            file.writeInt16(LatinRecords.mode, 0);
+            file.writeInt16(KanaRecords.mode, 0);
+        }
         shownMain();
         StderrWatch watch;
         unhandledErrors = 0;
@@ -932,6 +954,12 @@ TEST_P(LearnerSeed, KeepsEveryRule)
     EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
 }
 
+TEST_P(LearnerSeed, KeepsEveryRuleFromNoMode)
+{
+    const QString failure = playSeed(GetParam(), actionsPerSeed(), true);
+    EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(Seeds, LearnerSeed, ::testing::ValuesIn(seedsToPlay()));
 
 // The seeds that showed a fault: each replays its whole learner once the fault is
@@ -943,7 +971,7 @@ TEST_P(KnownFaultSeed, KeepsEveryRule)
     const KnownFault& k = GetParam();
     if (isOpen(k.fault))
         GTEST_SKIP() << "known fault, being mended: " << k.what << " (seed " << k.seed << ")";
-    const QString failure = playSeed(k.seed, k.actions);
+    const QString failure = playSeed(k.seed, k.actions, k.noModeStored);
     EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
 }
 

@@ -1,3 +1,4 @@
+#include "platform/sound/sound_service.h"
 #include "settings/SettingsRecords.h"
 #include "settings_fixture.h"
 
@@ -138,4 +139,38 @@ TEST_F(DamagedSettings, AFileThatMayOnlyBeReadLoadsAndKeepsItsBytes)
     EXPECT_THROW(f.mnuEnd.click(), ProgramEnded);
     QFile::setPermissions(settingsPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     EXPECT_EQ(fileBytes(), before);
+}
+
+// A stored mode that names none leaves the panel waiting for a choice. Start has
+// nothing to run then: a press takes none of the panel (before, it held the panel
+// until Stop with nothing sounding); the mode chosen next is set up as usual.
+TEST_F(DamagedSettings, StartWithNoModeSelectedTakesNothing)
+{
+    for (const std::int16_t alphabet : {-1, 0}) {
+        SCOPED_TRACE(alphabet);
+        stored([&](SettingsFile& s) {
+            s.writeInt16(1, alphabet);
+            s.writeInt16(alphabet == -1 ? 2 : 124, 0);
+        });
+        FrmMain& f = started();
+        ASSERT_FALSE(f.optionKakuninMode.value());
+        EXPECT_FALSE(f.RangeMenuOfAlphabet().enabled());
+        ASSERT_TRUE(f.StartButton_Command.reachable());
+        const std::size_t sounds = platform::sound().log().size();
+        f.StartButton_Command.click();
+        EXPECT_TRUE(f.StartButton_Command.enabled());
+        EXPECT_TRUE(f.mnuChange.enabled());
+        EXPECT_TRUE(f.optionSpeed45.enabled());
+        EXPECT_FALSE(f.textCwSpeed.locked());
+        EXPECT_TRUE(f.upDownSpeed.enabled());
+        EXPECT_TRUE(f.upDownLimitKikitoriMode.enabled());
+        EXPECT_TRUE(f.optionKikitoriMode.enabled());
+        EXPECT_EQ(platform::sound().log().size(), sounds);
+        EXPECT_TRUE(dialogs::messages().empty());
+
+        f.optionKikitoriMode.click();
+        EXPECT_TRUE(f.RangeMenuOfAlphabet().enabled());
+        EXPECT_TRUE(f.StartButton_Command.enabled());
+        exitAndForget();
+    }
 }

@@ -29,9 +29,9 @@ std::vector<Menu*> latinRangeItems(FrmMain& f)
     return items;
 }
 
-bool noModeSelectedButDesign(FrmMain& f)
+bool noModeSelected(FrmMain& f)
 {
-    return f.optionKakuninMode.value() && !f.optionKikitoriMode.value() && !f.optionKikinagashiMode.value()
+    return !f.optionKakuninMode.value() && !f.optionKikitoriMode.value() && !f.optionKikinagashiMode.value()
         && !f.optionMogisikenMode.value();
 }
 
@@ -41,10 +41,16 @@ const MappingCase mappingCases[] = {
          EXPECT_TRUE(f.optionKikinagashiMode.value());
          EXPECT_FALSE(f.optionKakuninMode.value());
      }},
-    {"Mode0LeavesTheDesignSelection", [](SettingsFile& s) { s.writeInt16(2, 0); },
-     [](FrmMain& f, FrmOptions&) { EXPECT_TRUE(noModeSelectedButDesign(f)); }},
-    {"Mode5LeavesTheDesignSelection", [](SettingsFile& s) { s.writeInt16(2, 5); },
-     [](FrmMain& f, FrmOptions&) { EXPECT_TRUE(noModeSelectedButDesign(f)); }},
+    {"Mode0SelectsNoMode", [](SettingsFile& s) { s.writeInt16(2, 0); },
+     [](FrmMain& f, FrmOptions&) { EXPECT_TRUE(noModeSelected(f)); }},
+    {"Mode5SelectsNoMode", [](SettingsFile& s) { s.writeInt16(2, 5); },
+     [](FrmMain& f, FrmOptions&) { EXPECT_TRUE(noModeSelected(f)); }},
+    {"KanaMode0SelectsNoMode",
+     [](SettingsFile& s) {
+         s.writeInt16(1, 0);
+         s.writeInt16(124, 0);
+     },
+     [](FrmMain& f, FrmOptions&) { EXPECT_TRUE(noModeSelected(f)); }},
     {"KanaMode4SelectsTheMockExam",
      [](SettingsFile& s) {
          s.writeInt16(1, 0);

@@ -1,3 +1,4 @@
+#include "settings/AlphabetLayout.h"
 #include "settings/SettingsLoader.h"
 #include "settings/SettingsWriter.h"
 #include "settings_fixture.h"
@@ -109,6 +110,40 @@ TEST_F(SettingsSave, KanaSettingsComeBackAfterARestartAndLeaveTheLatinBlock)
     EXPECT_EQ(after.left(SettingsRecordOffset(7)).mid(2), before.left(SettingsRecordOffset(7)).mid(2));
     EXPECT_EQ(after.mid(SettingsRecordOffset(8), SettingsRecordOffset(124) - SettingsRecordOffset(8)),
               before.mid(SettingsRecordOffset(8), SettingsRecordOffset(124) - SettingsRecordOffset(8)));
+}
+
+// A stored mode that names no mode (a damaged file) selects none, and no save
+// writes a mode over it: not the alphabet switch's, there or back, nor the exit's.
+TEST_F(SettingsSave, AStoredModeThatNamesNoneIsKeptByEverySave)
+{
+    auto noMode = [](FrmMain& f) {
+        for (const OptionButton* o : ModeOptions(f))
+            if (o->value())
+                return false;
+        return true;
+    };
+    for (const std::int16_t alphabet : {-1, 0}) {
+        for (const std::int16_t mode : {0, 5, -1}) {
+            SCOPED_TRACE(QStringLiteral("alphabet %1, mode %2").arg(alphabet).arg(mode).toStdString());
+            forms::discardAll();
+            resetSharedSettings();
+            stored([&](SettingsFile& s) {
+                s.writeInt16(1, alphabet);
+                s.writeInt16(2, mode);
+                s.writeInt16(124, mode);
+            });
+            FrmMain& f = started();
+            EXPECT_TRUE(noMode(f));
+            f.mnuChange.click();
+            EXPECT_NE(AlphabetIsLatin, alphabet);
+            EXPECT_TRUE(noMode(f));
+            f.mnuChange.click();
+            EXPECT_TRUE(noMode(restarted()));
+            for (const int record : {2, 124})
+                EXPECT_EQ(fileBytes().mid(SettingsRecordOffset(record), 2), SettingsInt16Bytes(mode))
+                    << "record " << record;
+        }
+    }
 }
 
 TEST_F(SettingsSave, ASaveChangesOnlyTheValuesOfItsOwnRecords)
