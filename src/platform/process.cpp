@@ -1,6 +1,7 @@
 #include "platform/process.h"
 
 #include "platform/clock.h"
+#include "platform/files.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -65,7 +66,8 @@ void shellOpen(const QString& target)
         opener()(target);
         return;
     }
-    QProcess::startDetached(QStringLiteral("xdg-open"), {target});
+    // Started in the program's folder, not wherever the program was started from.
+    QProcess::startDetached(QStringLiteral("xdg-open"), {target}, programFolder());
 }
 
 void setShellOpener(std::function<void(const QString&)> fn) { opener() = std::move(fn); }

@@ -22,8 +22,9 @@ private:
     int fd_ = -1;
 };
 
-// Opens a file or web address with the desktop's default handler. The target is
-// passed as one argument, never through a shell. The result is not reported.
+// Opens a file or web address with the desktop's default handler, started in the
+// program's folder. The target is passed as one argument, never through a shell.
+// The result is not reported.
 void shellOpen(const QString& target);
 // Tests replace the opener; nullptr restores the desktop's.
 void setShellOpener(std::function<void(const QString&)> opener);

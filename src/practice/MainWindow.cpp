@@ -56,9 +56,10 @@ void settleNumberBoxes(FrmMain& f)
             (f.*settle)();
 }
 
-// Saves the main window's settings; a file that cannot be written is said in a
-// message box naming it, and the result is false.
-bool saveMainSettingsOrSay()
+// Saves the main window's settings; a file that cannot be written is said on
+// standard error and, unless the system asked the program to end (no one may be
+// there to click it), in a message box naming it. The result is false then.
+bool saveMainSettingsOrSay(bool systemAsked = false)
 {
     try {
         settleNumberBoxes(frmMain());
@@ -66,9 +67,10 @@ bool saveMainSettingsOrSay()
         return true;
     } catch (const platform::Failure& failure) {
         std::fprintf(stderr, "quenlo: the settings were not saved: %s\n", failure.what());
-        ShowFileProblem(QStringLiteral("設定を保存できませんでした。次のファイルに書き込めません。\r\n")
-                            + SettingsFile::defaultPath(),
-                        QStringLiteral("ファイルエラー"));
+        if (!systemAsked)
+            ShowFileProblem(QStringLiteral("設定を保存できませんでした。次のファイルに書き込めません。\r\n")
+                                + SettingsFile::defaultPath(),
+                            QStringLiteral("ファイルエラー"));
         return false;
     }
 }
@@ -81,18 +83,18 @@ void showCentredOnMain(Form& dialog)
 }
 } // namespace
 
-void EndProgramSavingSettings()
+void EndProgramSavingSettings(bool systemAsked)
 {
-    // The learner asked to leave: a save that cannot be written is said, and does
-    // not keep the program open.
-    saveMainSettingsOrSay();
+    // A save that cannot be written is said, and does not keep the program open.
+    saveMainSettingsOrSay(systemAsked);
     platform::sound().stop();
     platform::endProgram(0);
 }
 
 void ListenForEndRequests()
 {
-    // A request from the system takes the close box's road: save, then end.
+    // A request from the system takes the close box's road, save then end, except
+    // that a save that fails shows no box: the end waits for no one.
     platform::onEndRequest([] {
         FrmMain& f = frmMain();
         int cancel = 0;
@@ -115,7 +117,7 @@ void FrmMain::Form_Load()
     BuildSoundBank(textCwSpeed.text(), toneOf(textToneFreq), WaveSampleRate);
 }
 
-void FrmMain::Form_QueryUnload(int&, int) { EndProgramSavingSettings(); }
+void FrmMain::Form_QueryUnload(int&, int unloadMode) { EndProgramSavingSettings(unloadMode == endOfSessionMode); }
 
 void FrmMain::mnuEnd_Click() { EndProgramSavingSettings(); }
 

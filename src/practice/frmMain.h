@@ -208,8 +208,9 @@ inline forms::FormRef<FrmMain> frmMain;
 void EndPracticeRun();
 
 // Ends the program from any depth: saves the main window's settings, stops the
-// sound and leaves the process.
-[[noreturn]] void EndProgramSavingSettings();
+// sound and leaves the process. When the system asked to end, a save that fails
+// is said on standard error only.
+[[noreturn]] void EndProgramSavingSettings(bool systemAsked = false);
 
 // From now on the system's requests to end (signals, the end of the desktop
 // session) end the program as the close box does.

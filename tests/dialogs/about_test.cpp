@@ -3,7 +3,13 @@
 #include "support/real_input.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QThread>
 #include <QWidget>
 
 using namespace forms;
@@ -96,4 +102,41 @@ TEST_F(AboutBox, EnterAndEscTypedAtTheBoxCloseIt)
             EXPECT_EQ(clicks, 1);
         }
     }
+}
+
+// The desktop's opener starts in the program's folder, not in the folder the
+// program was started from. A stand-in opener found first on PATH notes where it
+// ran and what it was given.
+TEST_F(AboutBox, TheLinkStartsItsOpenerInTheProgramsFolder)
+{
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    const QString noted = elsewhere.filePath(QStringLiteral("noted"));
+    QFile opener(elsewhere.filePath(QStringLiteral("xdg-open")));
+    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+    opener.write(QStringLiteral("#!/bin/sh\n{ pwd -P; printf '%s\\n' \"$1\"; } > '%1.part' && mv '%1.part' '%1'\n")
+                     .arg(noted)
+                     .toUtf8());
+    opener.close();
+    opener.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    const QString started = QDir::currentPath();
+    qputenv("PATH", elsewhere.path().toLocal8Bit() + ':' + path);
+    QDir::setCurrent(elsewhere.path());
+    platform::setShellOpener(nullptr);
+
+    FrmAbout& a = frmAbout();
+    a.show();
+    mouse(a.labelUrl, QEvent::MouseButtonPress, Qt::LeftButton);
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(noted) && waited.elapsed() < 10000)
+        QThread::msleep(20);
+    qputenv("PATH", path);
+    QDir::setCurrent(started);
+
+    QFile said(noted);
+    ASSERT_TRUE(said.open(QIODevice::ReadOnly)) << "the opener did not run";
+    const QStringList lines = QString::fromUtf8(said.readAll()).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines, (QStringList{QFileInfo(platform::programFolder()).canonicalFilePath(), HomePageAddress()}));
 }

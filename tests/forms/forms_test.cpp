@@ -3,8 +3,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -378,12 +380,70 @@ TEST_F(FormsTest, KeyPreviewSeesEachKeyFirstAndTheControlMaySwallowIt)
     f.text.type("b");
     EXPECT_EQ(f.text.text(), "B");
 
-    // MaxLength limits typing only.
+    // MaxLength limits typing, not a text set from code.
     f.text.setMaxLength(2);
     f.text.type("cd");
     EXPECT_EQ(f.text.text(), "BC");
     f.text.setText("longer text");
     EXPECT_EQ(f.text.text(), "longer text");
+}
+
+// A paste is cut to the longest text on every road a paste takes, as typing is: what
+// fits in place of the selection goes in, the rest is dropped, and Change comes once
+// with the cut text. A text set from code stays whole, also when MaxLength comes later.
+TEST_F(FormsTest, APasteIsCutToTheLongestText)
+{
+    PanelForm& f = panel();
+    f.text.onChange = [&f] { note("text_Change " + f.text.text().toStdString()); };
+    f.show();
+    real::activate(f);
+    f.text.setMaxLength(3);
+    auto* edit = static_cast<QLineEdit*>(f.text.widget());
+    const struct {
+        const char* road;
+        std::function<void()> paste;
+    } roads[] = {
+        {"Ctrl+V", [] { real::key(Qt::Key_V, Qt::ControlModifier); }},
+        {"Shift+Insert", [] { real::key(Qt::Key_Insert, Qt::ShiftModifier); }},
+        {"the context menu's paste", [edit] { edit->paste(); }},
+    };
+    const struct {
+        const char* before;
+        int selectionStart, selectionLength;
+        const char* pasted;
+        const char* after;
+    } cases[] = {
+        {"", 0, 0, "1234", "123"},   {"45", 2, 0, "1234", "451"}, {"45", 0, 0, "1234", "145"},
+        {"456", 0, 3, "78901", "789"}, {"456", 1, 1, "78", "476"}, {"456", 3, 0, "7", "456"},
+    };
+    for (const auto& r : roads) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << r.road << ": " << c.pasted << " into " << c.before);
+            f.text.setText(c.before);
+            f.text.setFocus();
+            ASSERT_EQ(real::keyTarget(), edit);
+            edit->setSelection(c.selectionStart, c.selectionLength);
+            QGuiApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+            events.clear();
+            r.paste();
+            EXPECT_EQ(f.text.text(), c.after);
+            EXPECT_EQ(edit->text(), c.after);
+            const std::string change = std::string("text_Change ") + c.after;
+            EXPECT_EQ(events, std::string(c.before) == c.after ? std::vector<std::string>{}
+                                                               : std::vector<std::string>{change});
+        }
+    }
+
+    f.text.setText("longer text");
+    EXPECT_EQ(edit->text(), "longer text");
+    f.text.setMaxLength(2);
+    EXPECT_EQ(edit->text(), "longer text");
+    f.text.setText("a");
+    f.text.setFocus();
+    edit->end(false);
+    QGuiApplication::clipboard()->setText("12345");
+    edit->paste();
+    EXPECT_EQ(f.text.text(), "a1");
 }
 
 // The window system's own events take the same road as the scripted ones.

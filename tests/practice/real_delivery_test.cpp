@@ -5,6 +5,9 @@
 #include "support/real_input.h"
 #include "synthesis/frmExchangeProgress.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QWindow>
 
 using namespace forms;
@@ -116,5 +119,45 @@ TEST_F(RealDelivery, TabFollowsTheMainWindowsTabOrder)
         real::key(Qt::Key_Backtab, Qt::ShiftModifier);
         EXPECT_EQ(f.activeControl(), expected[expected.size() - 3]);
         forms::discardAll();
+    }
+}
+
+// A paste into a number box is cut to the box's longest text at once, as the edit
+// control does; leaving the box then clamps what is left as for typed digits, and a
+// pasted non-number still counts as an empty box. Shift+Insert raises no KeyPress, so
+// the digit filters have no say in it.
+TEST_F(RealDelivery, APasteIntoANumberBoxIsCutToItsLongestText)
+{
+    FrmMain& f = shown();
+    real::activate(f);
+    // The minutes box switched on; a click into a box unlocks it while the
+    // keyboard-input box is enabled, in a mock exam with the learner's own set.
+    checkLatinRow(f, 13);
+    f.comboMogisikenMode.setListIndex(0);
+    f.optionMogisikenMode.click();
+    ASSERT_TRUE(f.textReceiveTime.enabled());
+    ASSERT_TRUE(f.checkTypeKey.enabled());
+    const struct {
+        TextBox* box;
+        const char* pasted;
+        const char* pastedAs;
+        const char* left;
+    } cases[] = {
+        {&f.textCwSpeed, "1234", "123", "123"},      {&f.textCwSpeed, "6000", "600", "250"},
+        {&f.textToneFreq, "99999", "9999", "6000"},  {&f.textToneFreq, "12345", "1234", "1234"},
+        {&f.textToneFreq, "ab12", "ab12", "800"},    {&f.textReceiveTime, "123", "12", "12"},
+        {&f.textReceiveTime, "-40000", "-4", "1"},   {&f.textReceiveTime, "x", "x", "1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pasted);
+        real::click(*c.box);
+        ASSERT_EQ(real::keyTarget(), c.box->widget());
+        c.box->setText(QString());
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+        real::key(Qt::Key_Insert, Qt::ShiftModifier);
+        EXPECT_EQ(c.box->text(), c.pastedAs);
+        EXPECT_EQ(static_cast<QLineEdit*>(c.box->widget())->text(), c.pastedAs);
+        real::click(c.box == &f.textToneFreq ? f.textCwSpeed : f.textToneFreq); // leaves the box
+        EXPECT_EQ(c.box->text(), c.left);
     }
 }

@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <csignal>
 #include <map>
+#include <string>
 #include <unistd.h>
 
 using namespace forms;
@@ -118,6 +120,33 @@ TEST_F(DamagedSettings, ASaveThatCannotBeWrittenIsSaidAndTheSwitchStays)
 
     const std::size_t before = dialogs::messages().size();
     EXPECT_THROW(f.mnuEnd.click(), ProgramEnded);
+    ASSERT_EQ(dialogs::messages().size(), before + 1);
+    EXPECT_EQ(dialogs::messages().back().title, QStringLiteral("ファイルエラー"));
+}
+
+// When the system asks the program to end (a signal, the end of the session), a
+// save that cannot be written is said on standard error only: a box would keep the
+// process alive until someone clicked it, and every further signal would stack
+// another. The close box keeps its box.
+TEST_F(DamagedSettings, ASystemRequestToEndEndsWithoutABoxWhenTheSaveFails)
+{
+    platform::createFolder(settingsPath());
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(sig);
+        started();
+        ListenForEndRequests();
+        const std::size_t before = dialogs::messages().size();
+        testing::internal::CaptureStderr();
+        ::raise(sig);
+        EXPECT_THROW(clock().yield(clock().now() + 10), ProgramEnded);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(dialogs::messages().size(), before);
+        EXPECT_NE(said.find("the settings were not saved"), std::string::npos) << said;
+        forms::discardAll();
+    }
+    FrmMain& f = started();
+    const std::size_t before = dialogs::messages().size();
+    EXPECT_THROW(f.userClose(), ProgramEnded);
     ASSERT_EQ(dialogs::messages().size(), before + 1);
     EXPECT_EQ(dialogs::messages().back().title, QStringLiteral("ファイルエラー"));
 }

@@ -206,9 +206,27 @@ void TextBox::setText(const QString& text)
     text_ = text;
     {
         Quiet q(quiet);
+        applyLimit();
         static_cast<QLineEdit*>(widget())->setText(text);
     }
     form().raise(onChange);
+}
+
+void TextBox::applyLimit()
+{
+    // The edit's own limit cuts every insertion the learner makes (keys, a paste by
+    // key, menu, middle button or drop) as the longest text wants, but it would also
+    // cut a text set from code, which stays whole: while such a text is longer, the
+    // limit is its length.
+    constexpr int unlimited = 32767; // the edit's own default
+    auto* e = static_cast<QLineEdit*>(widget());
+    const int limit = std::max(maxLength_ > 0 ? maxLength_ : unlimited, static_cast<int>(text_.size()));
+    if (e->maxLength() == limit)
+        return;
+    Quiet q(quiet);
+    const int cursor = e->cursorPosition();
+    e->setMaxLength(limit); // sets the text again, which puts the cursor at the end
+    e->setCursorPosition(cursor);
 }
 
 void TextBox::userEdited(const QString& text)
@@ -219,7 +237,11 @@ void TextBox::userEdited(const QString& text)
     detail::fireUser(*this, onChange);
 }
 
-void TextBox::setMaxLength(int n) { maxLength_ = std::max(0, n); }
+void TextBox::setMaxLength(int n)
+{
+    maxLength_ = std::max(0, n);
+    applyLimit();
+}
 
 void TextBox::setLocked(bool on)
 {

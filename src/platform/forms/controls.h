@@ -56,7 +56,8 @@ public:
     QString text() const { return text_; }
     // Raises Change when the text differs. MaxLength does not apply.
     void setText(const QString& text);
-    // 0 = no limit; limits typing (and pasting) only.
+    // 0 = no limit. What the learner types or pastes is cut to it; a text set from
+    // code is kept whole.
     int maxLength() const { return maxLength_; }
     void setMaxLength(int n);
     // Read-only but focusable; its events still run.
@@ -75,6 +76,7 @@ private:
     friend class detail::Hook;
     void applyColors() override;
     void userEdited(const QString& text);
+    void applyLimit();
     QString text_;
     int maxLength_ = 0;
     bool locked_ = false;
