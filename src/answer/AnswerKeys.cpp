@@ -37,7 +37,9 @@ void PlayCodeCheckCharacter(const QString& text)
     if (!tone || !playCount || !gap)
         return;
     PlayCharacter(text, speed, *tone, WaveSampleRate, *playCount, *gap);
-    if (f.isLoaded())
+    // The label is emptied of the character it showed; romaji typed after Esc, inside
+    // the stopped repetition's wait, stays there as the entry it has begun.
+    if (f.isLoaded() && f.Label1.caption() == text)
         f.Label1.setCaption(QString());
 }
 

@@ -54,6 +54,10 @@ const std::array<RomajiToken, 95> RomajiTokenTable = {{
 namespace {
 bool isAsciiDigit(int key) { return key >= '0' && key <= '9'; }
 
+// Keys the code-check reader has read: a sounding during which it read some has left
+// the label to the entry they began.
+std::uint64_t codeCheckKeysRead = 0;
+
 // Two Backspaces in a row throw the entry away.
 const QString restartMark = QStringLiteral("ラタラタ");
 } // namespace
@@ -150,9 +154,14 @@ bool RomajiCodeCheckKey(FrmMain& f, int keyAscii)
     if (!typeKeyTicked(f) || !f.optionKakuninMode.value())
         return false;
     // While a character repeats, the label shows that character, not typed keys: keys
-    // are not read then (Esc has already asked the repetitions to stop).
-    if (CodeCheckPlaying == -1)
+    // are not read then. Esc stops the repetitions (the handler has already asked) and
+    // empties the label, so the keys after it begin a new entry even inside the stopped
+    // repetition's wait.
+    if (CodeCheckRepeating())
         return true;
+    ++codeCheckKeysRead;
+    if (keyAscii == 27 && CodeCheckPlaying == -1)
+        f.Label1.setCaption(QString());
     // The label is this reader's buffer: an empty one holds no keys, whatever count
     // the other readers left behind.
     if (f.Label1.caption().isEmpty())
@@ -164,11 +173,14 @@ bool RomajiCodeCheckKey(FrmMain& f, int keyAscii)
     }
     const QString kana = RomajiTokenText(f.Label1.caption(), RomajiDigits::Kanji);
     if (!kana.isEmpty()) {
+        const std::uint64_t keysBefore = codeCheckKeysRead;
         PlayCodeCheckCharacter(kana);
         if (!f.isLoaded())
             return true;
-        f.Label1.setCaption(QString());
-        f.RomajiKeyCount = 0;
+        if (codeCheckKeysRead == keysBefore) {
+            f.Label1.setCaption(QString());
+            f.RomajiKeyCount = 0;
+        }
     }
     // No token is longer than two keys.
     if (f.RomajiKeyCount >= 3) {

@@ -4,6 +4,7 @@
 #include "dialogs/OptionsRecords.h"
 #include "dialogs/dialogMogisikenTxt.h"
 #include "platform/failure.h"
+#include "platform/forms/keys.h"
 #include "platform/numbers.h"
 #include "practice/frmMain.h"
 #include "settings/SettingsFile.h"
@@ -382,10 +383,12 @@ void FrmOptions::Form_KeyDown(int& keyCode, int shift)
     tbsOptions.selectTab(selected == tbsOptions.tabCount() ? 1 : selected + 1);
 }
 
-// Only digits and Backspace reach a bound box.
+// Only digits, Backspace and the Ctrl+letter editing commands (copy, cut, paste,
+// undo) reach a bound box; Enter is swallowed with every other key.
 void FrmOptions::Bound_KeyPress(int& keyAscii)
 {
-    if (!(keyAscii >= '0' && keyAscii <= '9') && keyAscii != 8)
+    const bool command = forms::isCtrlLetterCode(keyAscii) && keyAscii != 13;
+    if (!(keyAscii >= '0' && keyAscii <= '9') && keyAscii != 8 && !command)
         keyAscii = 0;
 }
 

@@ -5,6 +5,7 @@
 #include "keypad/KeypadRules.h"
 #include "keypad/RangeMenus.h"
 #include "platform/failure.h"
+#include "platform/forms/keys.h"
 #include "platform/numbers.h"
 #include "settings/SharedSettings.h"
 
@@ -182,9 +183,12 @@ void FrmMain::textCwSpeed_Change()
         o->setValue(false);
 }
 
+// Digits and Backspace reach the box, and so do the Ctrl+letter editing commands
+// (copy, cut, paste, undo); Enter and every other key are swallowed.
 void FrmMain::DigitFilter_KeyPress(int& keyAscii)
 {
-    if (keyAscii != 8 && (keyAscii < '0' || keyAscii > '9'))
+    const bool command = forms::isCtrlLetterCode(keyAscii) && keyAscii != 13;
+    if (keyAscii != 8 && (keyAscii < '0' || keyAscii > '9') && !command)
         keyAscii = 0;
 }
 

@@ -24,6 +24,9 @@ int depth = 0;
 // it was pressed (numbers up to stoppedUpTo), never one that starts after it.
 std::int64_t lastStarted = 0;
 std::int64_t stoppedUpTo = 0;
+// The number of the innermost call on the stack (0: none); the calls outside it have
+// lower numbers, so an Esc that stopped it stopped them all.
+std::int64_t innermost = 0;
 
 // Takes a raised stop request as meant for every call started so far.
 void takeStopRequest()
@@ -43,6 +46,11 @@ bool bankIsStale(const QString& speedText, std::int16_t toneHz)
     return builtTone != toneHz || !SoundBankHoldsAlphabet();
 }
 } // namespace
+
+bool CodeCheckRepeating()
+{
+    return depth > 0 && CodeCheckStopRequested != -1 && innermost > stoppedUpTo;
+}
 
 int CodeCheckRow(const QString& text, const QByteArray** image)
 {
@@ -82,14 +90,17 @@ void PlayCharacter(const QString& text, const QString& speedText, std::int16_t t
     CodeCheckPlaying = -1;
     ++depth;
     struct End {
+        std::int64_t outer = innermost;
         ~End()
         {
+            innermost = outer;
             --depth;
             CodeCheckPlaying = depth > 0 ? -1 : 0;
             if (depth == 0)
                 CodeCheckStopRequested = 0;
         }
     } end;
+    innermost = self;
 
     if (!f.mnuSoundBeep.checked() && f.mnuSoundWave.checked() && bankIsStale(speedText, toneHz))
         BuildSoundBank(speedText, toneHz, sampleRate);

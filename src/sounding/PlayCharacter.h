@@ -11,6 +11,10 @@ extern std::int16_t CodeCheckPlaying;
 // the calls running when it was raised; a call that starts later plays.
 extern std::int16_t CodeCheckStopRequested;
 
+// Whether a character is repeating that no Esc has stopped yet. A stopped call may
+// still be in its last wait, with CodeCheckPlaying -1.
+bool CodeCheckRepeating();
+
 void PlayCharacter(const QString& text, const QString& speedText, std::int16_t toneHz, std::int32_t sampleRate,
                    std::int16_t playCount, std::int16_t gapUnits);
 

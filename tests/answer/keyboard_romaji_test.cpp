@@ -2,7 +2,9 @@
 // registration by romaji.
 #include "answer/RomajiReader.h"
 #include "answer/keyboard_fixture.h"
+#include "support/real_input.h"
 
+#include <cstring>
 #include <set>
 
 using namespace forms;
@@ -186,6 +188,58 @@ TEST_F(RomajiKeyboard, EscStopsAKanaRepetitionAndKeysDuringItAreNotRead)
     EXPECT_EQ(f.RomajiKeyCount, 0);
     EXPECT_EQ(CodeCheckPlaying, 0);
     EXPECT_EQ(CodeCheckStopRequested, 0);
+}
+
+// Esc stops the repetitions of a kana. The keys typed after it are read, even inside the
+// stopped repetition's wait, and begin an entry of their own that sounds the play count;
+// keys typed before Esc are not. Typed as the window system delivers them.
+TEST_F(RomajiKeyboard, KeysAfterEscAreReadEvenInsideTheStoppedWait)
+{
+    const QString ka = u("カ"), a = u("ア"), ki = u("キ");
+    const struct {
+        const char* what;
+        bool button; // カ started by its button rather than by "ka"
+        const char* before; // typed before Esc, while カ repeats
+        const char* inWait; // typed after Esc, inside the stopped repetition's wait
+        const char* after; // typed once the stopped sounding has returned
+        QStringList sounded;
+        const char* caption;
+    } cases[] = {
+        {"a in the wait", false, "", "a", "", {ka, a, a, a}, ""},
+        {"a key before Esc is not read", false, "i", "a", "", {ka, a, a, a}, ""},
+        {"two keys in the wait", false, "", "ki", "", {ka, ki, ki, ki}, ""},
+        {"an entry begun in the wait ends after it", false, "", "k", "i", {ka, ki, ki, ki}, ""},
+        {"an entry begun in the wait stays", false, "", "k", "", {ka}, "K"},
+        {"nothing after Esc", false, "", "", "", {ka}, ""},
+        {"after the kana button", true, "", "a", "", {ka, a, a, a}, ""},
+    };
+    FrmMain& f = kanaCodeCheck();
+    f.textCwSpeed.setText("25"); // カ's wait is 12 units of 240 ms
+    f.userType("e"); // the bank is built for the speed first, behind its own window
+    frmOptions().textHugouKakuninPlayTimes.setText("3");
+    real::activate(f);
+    auto typed = [](const char* keys) {
+        for (const char* k = keys; *k; ++k)
+            real::type(*k);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        freshCodeCheck(f);
+        f.optionKakuninMode.setFocus();
+        clock().callAfter(1000, [&] { typed(c.before); });
+        clock().callAfter(1500, [&] { real::key(Qt::Key_Escape); });
+        clock().callAfter(2000, [&] { typed(c.inWait); });
+        if (c.button)
+            real::click(f.ButtonJp(6));
+        else
+            typed("ka");
+        typed(c.after);
+        EXPECT_EQ(sounded(), c.sounded);
+        EXPECT_EQ(f.Label1.caption(), u(c.caption));
+        EXPECT_EQ(f.RomajiKeyCount, static_cast<std::int16_t>(std::strlen(c.caption)));
+        EXPECT_EQ(CodeCheckPlaying, 0);
+        EXPECT_EQ(CodeCheckStopRequested, 0);
+    }
 }
 
 TEST_F(RomajiKeyboard, TypedRomajiAnswersTheOpenQuestion)

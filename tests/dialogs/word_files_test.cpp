@@ -1,7 +1,10 @@
 #include "dialogs/frmOptions.h"
 #include "dialog_fixture.h"
+#include "support/real_input.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QPlainTextEdit>
 
 using namespace forms;
 
@@ -236,6 +239,47 @@ TEST_F(WordFiles, SavingOnTheWordTabWritesOnlyEditedWords)
     f.tbsOptions.clickTab(3);
     f.cmdOK.click();
     EXPECT_EQ(bytesOf(path("dudevadizu.rur")), "CQ\r\nDE\r\nK\r\nAR");
+}
+
+// Every key that edits the word list enables saving, the control codes among them:
+// a Tab (kept in the list, the focus stays), Backspace, and the clipboard's Ctrl+X
+// and Ctrl+V, typed as the window system delivers them.
+TEST_F(WordFiles, EveryEditingKeyOfTheWordListEnablesSaving)
+{
+    FrmOptions& f = frmOptions();
+    f.show();
+    real::activate(f);
+    f.tbsOptions.clickTab(3);
+    const QString words = QStringLiteral("CQ\r\nDE\r\nJA1ABC");
+    const struct {
+        const char* what;
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        bool selectLastWord;
+        const char* after;
+    } cases[] = {
+        {"a letter", Qt::Key_K, Qt::NoModifier, false, "CQ\r\nDE\r\nJA1ABCk"},
+        {"Tab", Qt::Key_Tab, Qt::NoModifier, false, "CQ\r\nDE\r\nJA1ABC\t"},
+        {"Backspace", Qt::Key_Backspace, Qt::NoModifier, false, "CQ\r\nDE\r\nJA1AB"},
+        {"Ctrl+X", Qt::Key_X, Qt::ControlModifier, true, "CQ\r\nDE\r\n"},
+        {"Ctrl+V", Qt::Key_V, Qt::ControlModifier, false, "CQ\r\nDE\r\nJA1ABCAR"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QApplication::clipboard()->setText(QStringLiteral("AR"));
+        f.richTextBoxEntryWords.setText(words);
+        f.cmdSave.click();
+        ASSERT_FALSE(f.cmdSave.enabled());
+        f.richTextBoxEntryWords.setFocus();
+        auto* edit = static_cast<QPlainTextEdit*>(f.richTextBoxEntryWords.widget());
+        edit->moveCursor(QTextCursor::End);
+        if (c.selectLastWord)
+            edit->moveCursor(QTextCursor::StartOfLine, QTextCursor::KeepAnchor);
+        real::key(c.key, c.mods);
+        EXPECT_EQ(f.richTextBoxEntryWords.text(), c.after);
+        EXPECT_TRUE(f.cmdSave.enabled());
+        EXPECT_TRUE(f.richTextBoxEntryWords.hasFocus());
+    }
 }
 
 TEST_F(WordFiles, WordsTheCodePageCannotHoldKeepTheDialogOpenAndTheFileAsItWas)

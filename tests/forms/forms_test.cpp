@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -541,6 +542,74 @@ TEST_F(FormsTest, HandlerFailuresStopAtTheRightPlace)
     EXPECT_FALSE(platform::ignoreErrors([&] { f.check.setValue(1); }));
     EXPECT_NO_THROW(f.check.click());
     EXPECT_EQ(f.check.value(), 0);
+}
+
+// Every key that gives a character code raises KeyPress as the window system delivers
+// it, control codes included: Ctrl with a letter anywhere, Tab only where the control
+// keeps it as a character. A Tab that moves the focus raises none, and Ctrl+M is no Enter.
+TEST_F(FormsTest, ControlCodesRaiseKeyPressAndTabStillMovesTheFocus)
+{
+    struct EditForm : Form {
+        TextBox box { *this };
+        TextEditor editor { *this };
+        CheckBox check { *this };
+        CommandButton ok { *this };
+    };
+    static FormRef<EditForm> editForm;
+    EditForm& f = editForm();
+    f.setKeyPreview(true);
+    f.setDefaultButton(&f.ok);
+    std::vector<std::pair<std::string, int>> presses;
+    f.onKeyPress = [&](int& k) { presses.emplace_back("form", k); };
+    f.box.onKeyPress = [&](int& k) { presses.emplace_back("box", k); };
+    f.editor.onKeyPress = [&](int& k) { presses.emplace_back("editor", k); };
+    int okClicks = 0;
+    f.ok.onClick = [&] { ++okClicks; };
+    f.show();
+    real::activate(f);
+    QApplication::clipboard()->clear();
+
+    using Presses = std::vector<std::pair<std::string, int>>;
+    f.editor.setText("ab");
+    f.editor.setFocus();
+    auto* edit = static_cast<QPlainTextEdit*>(f.editor.widget());
+    edit->moveCursor(QTextCursor::End);
+    edit->moveCursor(QTextCursor::Left, QTextCursor::KeepAnchor);
+    real::key(Qt::Key_X, Qt::ControlModifier); // cuts the b
+    real::key(Qt::Key_Tab);
+    real::key(Qt::Key_V, Qt::ControlModifier);
+    real::key(Qt::Key_M, Qt::ControlModifier);
+    real::key(Qt::Key_X, Qt::AltModifier); // Alt gives no character
+    EXPECT_EQ(presses, (Presses {{"form", 24}, {"editor", 24}, {"form", 9}, {"editor", 9}, {"form", 22},
+                           {"editor", 22}, {"form", 13}, {"editor", 13}}));
+    EXPECT_EQ(f.editor.text().left(3), "a\tb");
+    EXPECT_TRUE(f.editor.hasFocus());
+    EXPECT_EQ(okClicks, 0);
+
+    // A handler that swallows the code swallows the edit with it.
+    f.editor.onKeyPress = [](int& k) { k = 0; };
+    const QString before = f.editor.text();
+    edit->selectAll();
+    real::key(Qt::Key_X, Qt::ControlModifier);
+    real::key(Qt::Key_Tab);
+    EXPECT_EQ(f.editor.text(), before);
+
+    // In a box Tab moves on unseen; Ctrl+C still copies from a box at its longest text.
+    presses.clear();
+    f.box.setText("12");
+    f.box.setMaxLength(2);
+    f.box.setFocus();
+    static_cast<QLineEdit*>(f.box.widget())->deselect();
+    static_cast<QLineEdit*>(f.box.widget())->home(false);
+    static_cast<QLineEdit*>(f.box.widget())->end(true);
+    real::key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "12");
+    real::key(Qt::Key_Tab);
+    EXPECT_TRUE(f.editor.hasFocus());
+    f.box.setFocus();
+    real::key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(f.ok.hasFocus());
+    EXPECT_EQ(presses, (Presses {{"form", 3}, {"box", 3}}));
 }
 
 TEST_F(FormsTest, KeyCodesOfCharacters)

@@ -4,7 +4,9 @@
 #include "settings/SettingsWriter.h"
 #include "settings/SharedSettings.h"
 #include "support/app_fixture.h"
+#include "support/real_input.h"
 
+#include <QClipboard>
 #include <QDir>
 
 #include <csignal>
@@ -163,6 +165,39 @@ TEST_F(MainWindow, DigitFiltersSwallowEverythingButDigitsAndBackspace)
     EXPECT_EQ(f.textToneFreq.text(), "800");
     f.textToneFreq.type("\b");
     EXPECT_EQ(f.textToneFreq.text(), "80");
+}
+
+// The editing keys of the clipboard reach the number boxes of both windows as the window
+// system delivers them, while a letter is still swallowed. The word-length box is
+// locked to its spinner: it can only be copied from.
+TEST_F(MainWindow, DigitBoxesTakeTheClipboardKeys)
+{
+    FrmMain& m = shown();
+    m.checkTypeKey.setValue(0); // the keys only type
+    FrmOptions& o = frmOptions();
+    o.show();
+    o.tbsOptions.clickTab(2);
+    for (TextBox* box : {&m.textToneFreq, &o.textLowerBound}) {
+        const bool locked = box == &o.textLowerBound;
+        SCOPED_TRACE(locked ? "word length box" : "tone box");
+        real::activate(box->form());
+        box->setText("12");
+        box->setFocus();
+        ASSERT_EQ(real::keyTarget(), box->widget());
+        if (!locked) {
+            real::key(Qt::Key_A, Qt::ControlModifier);
+            real::key(Qt::Key_X, Qt::ControlModifier);
+            EXPECT_EQ(box->text(), "");
+            EXPECT_EQ(QApplication::clipboard()->text(), "12");
+            real::type('x');
+            real::key(Qt::Key_V, Qt::ControlModifier);
+            EXPECT_EQ(box->text(), "12");
+        }
+        QApplication::clipboard()->clear();
+        real::key(Qt::Key_A, Qt::ControlModifier);
+        real::key(Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::clipboard()->text(), "12");
+    }
 }
 
 TEST_F(MainWindow, ModesSetUpThePanel)

@@ -11,6 +11,7 @@ is read from saveset.dat.
 
 Every step prints its name; a failure prints "FAILED: <step>: <why>" and exits 1.
 """
+import array
 import os
 import re
 import shutil
@@ -20,6 +21,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import wave
 
 import gi
 
@@ -277,6 +279,36 @@ class Program:
 
     last_heard = ""
 
+    def samples(self):
+        """Everything played so far as 8000 Hz 16-bit mono samples."""
+        fixed = self.wav + ".8k.wav"
+        subprocess.run(["sox", "--ignore-length", self.wav, "-r", "8000", "-b", "16", "-c", "1", fixed],
+                       check=True, stderr=subprocess.DEVNULL)
+        with wave.open(fixed) as w:
+            return array.array("h", w.readframes(w.getnframes()))
+
+    def codes_since(self, start):
+        """The dots and dashes played from sample `start` on, one string per character.
+        Kana codes are no letters to multimon-ng: they are read here by their lengths."""
+        data = self.samples()[start:]
+        block = 80  # 10 ms
+        unit = UNIT_MS / 10
+        runs = []
+        for i in range(0, len(data) - block, block):
+            on = max(abs(x) for x in data[i:i + block]) > 2000
+            if runs and runs[-1][0] == on:
+                runs[-1][1] += 1
+            else:
+                runs.append([on, 1])
+        codes, code = [], ""
+        for on, length in runs:
+            if on:
+                code += "." if length < 2 * unit else "-"
+            elif length >= 2 * unit and code:
+                codes.append(code)
+                code = ""
+        return codes + ([code] if code else [])
+
     def heard(self):
         """What an independent Morse decoder makes of everything played, blanks removed."""
         fixed = self.wav + ".fixed.wav"
@@ -383,6 +415,30 @@ def first_session(work, folder):
         if saved_int16(folder, 1) != -1:
             fail("the switch saved the Latin settings with alphabet %d" % saved_int16(folder, 1))
 
+        step("kana code check: ka, Esc after カ has sounded, then a inside its wait")
+        latin_heard = program.heard()
+        click(control(MAIN, "check box", "符号確認モード"))
+        quiet_since = [time.monotonic()]
+
+        def bank_built():
+            # The switch rebuilds the bank behind its progress window: quiet for a second.
+            if window("読み込み中..."):
+                quiet_since[0] = time.monotonic()
+            return time.monotonic() - quiet_since[0] > 1.0
+        wait_for("the kana sound bank", bank_built)
+        start = len(program.samples())
+        # カ (.-..) sounds for 10 units of 133 ms and then waits 2 more: Esc and "a" come
+        # in that wait, from one xdotool so that the gaps hold. A new learner's play count is 1.
+        xdotool("windowfocus", "--sync", x_window(MAIN))
+        xdotool("key", "--delay", "60", "k", "a", "sleep", "1.42", "key", "--delay", "20", "Escape", "a")
+        expected = [".-..", "--.--"]  # カ, then ア
+        wait_for(lambda: "カ then ア (heard %s)" % program.codes_since(start),
+                 lambda: program.codes_since(start) == expected)
+        time.sleep(3)  # ア's own wait: nothing more follows
+        if program.codes_since(start) != expected:
+            fail("heard %s, expected %s" % (program.codes_since(start), expected))
+        print("  heard:", program.codes_since(start), flush=True)
+
         step("exit by the close box: settings saved")
         close_box(MAIN)
         if program.ended() != 0:
@@ -396,7 +452,7 @@ def first_session(work, folder):
         program.kill()
 
     step("what was heard: A and N by code check, the run's call-up, then E for every question")
-    heard = program.heard()
+    heard = latin_heard
     print("  decoded:", heard, flush=True)
     if not re.fullmatch(r"ANHR=E{4,}", heard):
         fail("decoded %r, expected A, N, HR=, then at least four E" % heard)

@@ -179,7 +179,7 @@ namespace detail {
                 return true;
             // Tab and Shift+Tab follow the form's TabIndex order (a text editor keeps its Tab).
             const bool tab = k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab;
-            if (tab && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !dynamic_cast<TextEditor*>(target)) {
+            if (tab && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !keepsTab(target)) {
                 if (f->isLoaded())
                     f->tabFrom(target, k->key() == Qt::Key_Tab && !(k->modifiers() & Qt::ShiftModifier));
                 return true;

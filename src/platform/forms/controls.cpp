@@ -938,6 +938,10 @@ namespace {
     const QString cannotOpen = QStringLiteral("パス/ファイル アクセス エラーです。");
 } // namespace
 
+namespace detail {
+    bool keepsTab(const Control* c) { return dynamic_cast<const TextEditor*>(c); }
+} // namespace detail
+
 TextEditor::TextEditor(Container& parent)
     : Control(parent, new Hooked<QPlainTextEdit>(parent.client()), true)
 {

@@ -90,6 +90,9 @@ private:
     Form* form_;
 };
 
+// A control that takes Tab as a character (a text editor) rather than moving the focus.
+bool keepsTab(const Control* c);
+
 void installAppHooks();
 // Sends a key to a widget as if typed (bypassing the layer's routing).
 void deliverKey(QWidget* w, const QString& text);

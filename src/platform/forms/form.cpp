@@ -626,11 +626,17 @@ namespace {
         }
     }
 
-    // KeyAscii of a key event: character keys only (printable text, 8, 13, 27).
-    int keyAsciiOfEvent(int key, int mods, const QString& text)
+    // KeyAscii of a key event: the keys that give a character code. Besides printable
+    // text these are Backspace 8, Enter 13, Esc 27, Ctrl with a letter 1..26 (Ctrl+X 24)
+    // and Tab 9 where the control keeps its Tab; a Tab that moves the focus gives none.
+    int keyAsciiOfEvent(Control* target, int key, int mods, const QString& text)
     {
-        if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        if (mods & (Qt::AltModifier | Qt::MetaModifier))
             return 0;
+        if (mods & Qt::ControlModifier)
+            return key >= Qt::Key_A && key <= Qt::Key_Z ? 1 + (key - Qt::Key_A) : 0;
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+            return detail::keepsTab(target) ? 9 : 0;
         if (key == Qt::Key_Backspace)
             return 8;
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
@@ -671,15 +677,17 @@ bool Form::keyRoute(Control* target, int qtKey, int qtModifiers, const QString& 
                 return true;
             }
         }
-        int ascii = keyAsciiOfEvent(qtKey, qtModifiers, text);
+        int ascii = keyAsciiOfEvent(target, qtKey, qtModifiers, text);
         if (!ascii)
             return handled;
-        if (ascii == 27 && cancelButton_ && cancelButton_->reachable()) {
+        // Enter and Esc press the default and cancel buttons; Ctrl+M (13) does not.
+        const bool ctrl = qtModifiers & Qt::ControlModifier;
+        if (ascii == 27 && !ctrl && cancelButton_ && cancelButton_->reachable()) {
             deliver = false;
             cancelButton_->press();
             return true;
         }
-        if (ascii == 13 && defaultButton_ && defaultButton_->reachable()) {
+        if (ascii == 13 && !ctrl && defaultButton_ && defaultButton_->reachable()) {
             deliver = false;
             defaultButton_->press();
             return true;
@@ -694,9 +702,11 @@ bool Form::keyRoute(Control* target, int qtKey, int qtModifiers, const QString& 
             return true;
         }
         if (auto* box = dynamic_cast<TextBox*>(target)) {
-            // MaxLength limits typing: a new character past the limit is dropped.
+            // MaxLength limits typing: a new character past the limit is dropped. A control
+            // code (Backspace, Enter, Esc, Ctrl+C...) types no character.
             auto* edit = static_cast<QLineEdit*>(box->widget());
-            if (k != 8 && k != 13 && k != 27 && box->maxLength() > 0 && !edit->hasSelectedText()
+            const bool control = k > 0 && k < 32;
+            if (!control && box->maxLength() > 0 && !edit->hasSelectedText()
                 && box->text().size() >= box->maxLength()) {
                 deliver = false;
                 return true;
