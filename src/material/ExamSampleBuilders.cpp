@@ -2,6 +2,9 @@
 
 #include "synthesis/CharacterWaves.h"
 #include "synthesis/MorseCodeTable.h"
+#include "synthesis/ToneOptions.h"
+
+#include <vector>
 
 SampleBuffer ExamSamples;
 SampleBuffer ExamCharSamples;
@@ -16,22 +19,46 @@ int MorseRowOfKey(QStringView key)
     return 0;
 }
 
-SampleBuffer ExamCharacterSamples(int row, std::int16_t unitMs, std::int16_t toneHz,
+namespace {
+
+// The characters made for one set of element settings, by row; empty: not made.
+struct MadeCharacters {
+    std::int16_t unitMs = 0, toneHz = 0;
+    std::int32_t sampleRate = 0;
+    int quality = 0, volume = 0;
+    std::vector<SampleBuffer> rows;
+} made;
+
+const SampleBuffer& examCharacter(int row, std::int16_t unitMs, std::int16_t toneHz,
                                   std::int32_t sampleRate)
 {
-    SampleBuffer& character = BuildCharacterSamples(row, unitMs, toneHz, sampleRate);
-    // Wide: two units of a long unit pass the 16-bit range.
-    PadSilence(character, sampleRate, 2.0 * unitMs, 0);
+    MorseRowAt(row); // a row outside the table fails here
+    const int quality = ToneQualityValue();
+    const int volume = ToneVolumeValue();
+    if (made.rows.empty() || made.unitMs != unitMs || made.toneHz != toneHz
+        || made.sampleRate != sampleRate || made.quality != quality || made.volume != volume)
+        made = {unitMs, toneHz, sampleRate, quality, volume,
+                std::vector<SampleBuffer>(MorseCodeTable().size())};
+    SampleBuffer& character = made.rows[static_cast<std::size_t>(row - 1)];
+    if (character.empty()) {
+        SampleBuffer& built = BuildCharacterSamples(row, unitMs, toneHz, sampleRate);
+        // Wide: two units of a long unit pass the 16-bit range.
+        PadSilence(built, sampleRate, 2.0 * unitMs, 0);
+        character = built;
+    }
     return character;
 }
 
+} // namespace
+
 void BuildExamSamples(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate)
 {
-    SampleBuffer character = ExamCharacterSamples(row, unitMs, toneHz, sampleRate);
+    const SampleBuffer& character = examCharacter(row, unitMs, toneHz, sampleRate);
+    // assign keeps the room the compiler laid out for the whole recording.
     if (TextCharPos == 1)
-        ExamSamples = std::move(character);
+        ExamSamples.assign(character.begin(), character.end());
     else if (TextCharPos >= 2)
-        ExamCharSamples = std::move(character);
+        ExamCharSamples.assign(character.begin(), character.end());
 }
 
 void AppendWordGap(std::int16_t unitMs, std::int32_t sampleRate)

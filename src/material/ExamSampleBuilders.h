@@ -17,13 +17,12 @@ extern SampleBuffer ExamCharSamples;
 // more a later one, 0 or less stores nothing.
 extern std::int16_t TextCharPos;
 
-// Row 1..72 as the recording sends it: 2 units of silence, then the row's
-// elements. The element buffers are rebuilt.
-SampleBuffer ExamCharacterSamples(int row, std::int16_t unitMs, std::int16_t toneHz,
-                                  std::int32_t sampleRate);
-
-// Builds row 1..72 and stores it by TextCharPos: position 1 replaces ExamSamples,
-// a later position replaces ExamCharSamples. The element buffers are rebuilt.
+// Builds row 1..72 as the recording sends it (2 units of silence, then the row's
+// elements, a unit of silence before each) and stores it by TextCharPos: position
+// 1 replaces the content of ExamSamples, a later position that of ExamCharSamples.
+// A character is made once for the same unit, tone, rate, tone quality and volume
+// and copied afterwards: an exam sends the same few dozen characters thousands of
+// times. The element buffers are then left as they are.
 void BuildExamSamples(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate);
 
 // Appends 4 units of silence to ExamSamples: with the next character's 3 units,

@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 using platform::ignoreErrors;
 
@@ -70,46 +69,6 @@ void showProgress(qsizetype i, qsizetype n)
             [k] { frmExchangeProgress().progressBarExchange.setValue(static_cast<float>(k)); });
 }
 
-// The characters of one build, each made once on its first use (the tone quality
-// and volume as they are then); every later use appends a copy.
-class Characters {
-public:
-    Characters(std::int16_t unit, std::int16_t tone, std::int32_t rate)
-        : unit_(unit), tone_(tone), rate_(rate), made_(MorseCodeTable().size())
-    {}
-
-    // Null for a row that cannot be built: the character is left out.
-    const SampleBuffer* of(int row)
-    {
-        if (row < 1 || row > static_cast<int>(made_.size()))
-            return nullptr;
-        Made& m = made_[row - 1];
-        if (!m.tried) {
-            m.tried = true;
-            m.ok = ignoreErrors([&] { m.samples = ExamCharacterSamples(row, unit_, tone_, rate_); });
-        }
-        return m.ok ? &m.samples : nullptr;
-    }
-
-private:
-    struct Made {
-        bool tried = false, ok = false;
-        SampleBuffer samples;
-    };
-    std::int16_t unit_, tone_;
-    std::int32_t rate_;
-    std::vector<Made> made_;
-};
-
-// The length of silence PadSilence gives for ms; -1 when it gives none.
-std::int64_t silenceSamples(std::int32_t rate, double ms)
-{
-    SampleBuffer probe;
-    if (!ignoreErrors([&] { PadSilence(probe, rate, 0, ms); }))
-        return -1;
-    return static_cast<std::int64_t>(probe.size());
-}
-
 // The text as the recording sends it, step by step into a pass: cancelled() before
 // each text position and voicing mark, then send(row) or wordGap(), progress(i, n)
 // and advance(positions). False when the pass was cancelled.
@@ -151,45 +110,20 @@ template <typename Pass> bool walkText(const QString& text, bool kanaText, Pass&
     return true;
 }
 
-// First pass: the recording's length, so that it is laid out once at its full
-// size. A piece that would take the recording past what a WAV file holds is left
-// out, as the append itself would refuse it.
-class Measure {
-public:
-    Measure(Characters& characters, std::int64_t wordGap) : characters_(characters), gap_(wordGap) {}
-    bool cancelled() { return false; }
-    void send(int row)
-    {
-        if (const SampleBuffer* c = characters_.of(row))
-            add(static_cast<std::int64_t>(c->size()));
-    }
-    void wordGap() { add(gap_); }
-    void progress(qsizetype, qsizetype) {}
-    void advance(int) {}
-    std::int64_t total() const { return total_; }
-
-private:
-    void add(std::int64_t n)
-    {
-        if (n >= 0 && total_ + n <= MaxWaveSamples)
-            total_ += n;
-    }
-    Characters& characters_;
-    std::int64_t gap_;
-    std::int64_t total_ = 0;
-};
-
-// Second pass: appends to ExamSamples, yielding and showing progress as it goes.
+// The building pass: every character through its builder, appended to ExamSamples
+// when stored at a later position; yields and shows progress as it goes.
 class Write {
 public:
-    Write(Characters& characters, std::int16_t unit, std::int32_t rate)
-        : characters_(characters), unit_(unit), rate_(rate)
+    Write(std::int16_t unit, std::int16_t tone, std::int32_t rate)
+        : unit_(unit), tone_(tone), rate_(rate)
     {}
     bool cancelled() { return cancelledDuringYield(); }
     void send(int row)
     {
-        if (const SampleBuffer* c = characters_.of(row))
-            ignoreErrors([&] { JoinBuffers2(ExamSamples, *c); });
+        // Position 1 starts ExamSamples itself; a character that cannot be built is
+        // left out.
+        if (ignoreErrors([&] { BuildExamSamples(row, unit_, tone_, rate_); }) && TextCharPos >= 2)
+            ignoreErrors([&] { JoinBuffers2(ExamSamples, ExamCharSamples); });
     }
     void wordGap() { ignoreErrors([&] { AppendWordGap(unit_, rate_); }); }
     void progress(qsizetype i, qsizetype n) { showProgress(i, n); }
@@ -200,8 +134,7 @@ public:
     }
 
 private:
-    Characters& characters_;
-    std::int16_t unit_;
+    std::int16_t unit_, tone_;
     std::int32_t rate_;
 };
 
@@ -260,12 +193,6 @@ std::int64_t ExamRecordingSamples(const QString& text, std::int16_t alphabet, st
     return 2 * count.of(1000) + count.total;
 }
 
-bool ExamRecordingFitsWaveFile(const QString& text, std::int16_t alphabet, std::int16_t unitMs,
-                               std::int32_t sampleRate)
-{
-    return ExamRecordingSamples(text, alphabet, unitMs, sampleRate) <= MaxWaveSamples;
-}
-
 int ExamProgressAt(qsizetype i, qsizetype n)
 {
     if (i == n)
@@ -312,7 +239,8 @@ void BuildAndPlayExamWave(std::int16_t slot, const QString& text, std::int16_t s
         return;
     }
     // Refused before anything is built: it would be built for minutes and lost.
-    if (!ExamRecordingFitsWaveFile(text, alphabet, unit, sampleRate)) {
+    const std::int64_t length = ExamRecordingSamples(text, alphabet, unit, sampleRate);
+    if (length > MaxWaveSamples) {
         forms::MsgBox(QStringLiteral("問題文が長すぎて音声ファイルに収まりません。問題文を短くして下さい。"),
                       forms::vbOKOnly | forms::vbCritical, QStringLiteral("エラー"));
         return;
@@ -323,31 +251,21 @@ void BuildAndPlayExamWave(std::int16_t slot, const QString& text, std::int16_t s
         ignoreErrors([] { frmExchangeProgress().show(); });
     }
 
-    // The recording is laid out once at its final size and every piece is appended
-    // in place: the build takes time in proportion to the recording, not to its
-    // square, and memory about the recording's size.
-    Characters characters(unit, tone, sampleRate);
-    const bool kanaText = alphabet == 0;
-    Measure measure(characters, silenceSamples(sampleRate, 4.0 * unit));
-    walkText(text, kanaText, measure);
-    // A second of silence at each end, unless that would pass what a WAV file holds.
-    const std::int64_t second = silenceSamples(sampleRate, 1000);
-    const bool padded = second >= 0 && measure.total() + 2 * second <= MaxWaveSamples;
+    // The recording is laid out once at the length counted above and every piece is
+    // appended in place: the build takes time in proportion to the recording, not to
+    // its square, and memory about the recording's size.
     ExamSamples.clear();
     ExamSamples.shrink_to_fit();
-    ExamSamples.reserve(static_cast<std::size_t>(measure.total() + (padded ? 2 * second : 0)));
-    if (padded)
-        ExamSamples.resize(static_cast<std::size_t>(second));
-
+    ExamSamples.reserve(static_cast<std::size_t>(length));
     TextCharPos = 1;
-    Write write(characters, unit, sampleRate);
-    if (!walkText(text, kanaText, write)) {
+    Write write(unit, tone, sampleRate);
+    if (!walkText(text, alphabet == 0, write)) {
         ExamSamples.clear();
         ExamSamples.shrink_to_fit();
         return;
     }
-    if (padded)
-        ExamSamples.resize(ExamSamples.size() + static_cast<std::size_t>(second));
+    // A second of silence at each end, unless that would pass what a WAV file holds.
+    ignoreErrors([&] { PadSilence(ExamSamples, sampleRate, 1000, 1000); });
 
     // A slot's key is emptied before its recording is replaced; when it cannot be,
     // the old recording and key stay and the new one plays from memory. The file is

@@ -33,10 +33,8 @@ int ExamProgressAt(qsizetype i, qsizetype n);
 // The number of samples the exam recording of text would hold at the unit and
 // rate, read as the compiler reads it (characters, voicing marks, bracketed
 // signs, word gaps and the second of silence at each end). A character the
-// compiler cannot build is counted all the same.
+// compiler cannot build is counted all the same. The compiler refuses a text
+// whose recording would pass MaxWaveSamples, and lays the recording out at this
+// length.
 std::int64_t ExamRecordingSamples(const QString& text, std::int16_t alphabet, std::int16_t unitMs,
                                   std::int32_t sampleRate);
-
-// Whether that recording fits a WAV file.
-bool ExamRecordingFitsWaveFile(const QString& text, std::int16_t alphabet, std::int16_t unitMs,
-                               std::int32_t sampleRate);

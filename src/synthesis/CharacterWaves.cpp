@@ -58,13 +58,10 @@ SampleBuffer& BuildCharacterSamples(int row, std::int16_t unitMs, std::int16_t t
     return character;
 }
 
-void WriteCharacterWave(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate)
+void WriteCharacterWave(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate,
+                        QByteArray& image)
 {
-    WriteCharacterWaveImage(row, CharacterWaveImage(row, unitMs, toneHz, sampleRate), unitMs);
-}
-
-void WriteCharacterWaveImage(int row, const QByteArray& image, std::int16_t unitMs)
-{
+    image = WaveImage(BuildCharacterSamples(row, unitMs, toneHz, sampleRate), sampleRate);
     // A character file is built again whenever it is needed: no wait for the disk.
     platform::writeCacheFile(CharacterWavePath(row), {image});
     if (writerWaits(row)) {
@@ -72,9 +69,4 @@ void WriteCharacterWaveImage(int row, const QByteArray& image, std::int16_t unit
         const double gapUnits = 3.0 * unitMs;
         WaitMilliseconds(platform::toInt32(gapUnits * static_cast<double>(CodeIntervalFactor)));
     }
-}
-
-QByteArray CharacterWaveImage(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate)
-{
-    return WaveImage(BuildCharacterSamples(row, unitMs, toneHz, sampleRate), sampleRate);
 }

@@ -19,13 +19,10 @@ SampleBuffer& BuildCharacterSamples(int row, std::int16_t unitMs, std::int16_t t
 // The file of row 1..72.
 QString CharacterWavePath(int row);
 
-// Writes the file of row 1..72. The writers of ".", ",", "/", "-", "+" and "ホレ"
-// then wait 3 units times CodeIntervalFactor, yielding to the event loop.
-void WriteCharacterWave(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate);
-
-// The bytes the row's file would hold, built in memory without writing or waiting.
-QByteArray CharacterWaveImage(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate);
-
-// The second half of WriteCharacterWave: writes an image CharacterWaveImage built
-// for the row and unit, then waits as the row's writer does.
-void WriteCharacterWaveImage(int row, const QByteArray& image, std::int16_t unitMs);
+// Writes the file of row 1..72 and hands back its bytes in image, set before the
+// file is written: a caller that keeps the sound in memory has it also when the
+// folder cannot be written (the failure still passes on, and the writer does not
+// wait). The writers of ".", ",", "/", "-", "+" and "ホレ" wait 3 units times
+// CodeIntervalFactor after writing, yielding to the event loop.
+void WriteCharacterWave(int row, std::int16_t unitMs, std::int16_t toneHz, std::int32_t sampleRate,
+                        QByteArray& image);

@@ -73,59 +73,34 @@ WaveHeader BuildWaveHeader(std::int32_t sampleRate, std::int16_t channels,
     return h;
 }
 
-void WriteWaveHeader(std::int32_t sampleRate, std::int16_t channels, std::int16_t bitsPerSample,
-                     const QString& path)
-{
-    platform::writeWholeFile(path,
-                             headerBytes(BuildWaveHeader(sampleRate, channels, bitsPerSample)));
-}
-
 namespace {
-void setSizes(QByteArray& header, std::int64_t dataBytes)
-{
-    qToLittleEndian(static_cast<std::int32_t>(dataBytes), header.data() + dataSizeOffset);
-    qToLittleEndian(static_cast<std::int32_t>(dataBytes + 36), header.data() + riffSizeOffset);
-}
-
-// Puts both sizes and the samples behind the 44-byte header that image starts
-// with; never shortens it (bytes an earlier, longer file left behind stay).
-void fillWaveData(QByteArray& image, const SampleBuffer& samples, const QString& what)
+// The header of a 16-bit mono file of the samples, both sizes filled in.
+QByteArray headerOf(const SampleBuffer& samples, std::int32_t sampleRate, const QString& what)
 {
     const std::int64_t n = 2 * static_cast<std::int64_t>(samples.size());
     if (n + 36 > INT32_MAX)
         throw platform::Failure(QStringLiteral("too many samples for %1").arg(what));
-    if (image.size() < WaveHeaderBytes)
-        throw platform::Failure(QStringLiteral("%1 has no WAV header").arg(what));
-    if (image.size() < WaveHeaderBytes + n)
-        image.resize(WaveHeaderBytes + n);
-    setSizes(image, n);
-    if (!samples.empty()) // an empty buffer may have no storage to copy from
-        qToLittleEndian<std::int16_t>(samples.data(), static_cast<qsizetype>(samples.size()),
-                                      image.data() + WaveHeaderBytes);
+    QByteArray header = headerBytes(BuildWaveHeader(sampleRate, 1, 16));
+    qToLittleEndian(static_cast<std::int32_t>(n), header.data() + dataSizeOffset);
+    qToLittleEndian(static_cast<std::int32_t>(n + 36), header.data() + riffSizeOffset);
+    return header;
 }
 } // namespace
 
-void WriteWaveData(const SampleBuffer& samples, const QString& path)
-{
-    QByteArray file = platform::readWholeFile(path);
-    fillWaveData(file, samples, path);
-    platform::writeWholeFile(path, file);
-}
-
 QByteArray WaveImage(const SampleBuffer& samples, std::int32_t sampleRate)
 {
-    QByteArray image = headerBytes(BuildWaveHeader(sampleRate, 1, 16));
-    fillWaveData(image, samples, QStringLiteral("one WAV image"));
+    QByteArray image = headerOf(samples, sampleRate, QStringLiteral("one WAV image"));
+    image.resize(WaveHeaderBytes + 2 * static_cast<qsizetype>(samples.size()));
+    if (!samples.empty()) // an empty buffer may have no storage to copy from
+        qToLittleEndian<std::int16_t>(samples.data(), static_cast<qsizetype>(samples.size()),
+                                      image.data() + WaveHeaderBytes);
     return image;
 }
 
 void WriteWaveFile(const QString& path, const SampleBuffer& samples, std::int32_t sampleRate)
 {
-    const std::int64_t n = 2 * static_cast<std::int64_t>(samples.size());
-    if (n + 36 > INT32_MAX)
-        throw platform::Failure(QStringLiteral("too many samples for %1").arg(path));
-    QByteArray header = headerBytes(BuildWaveHeader(sampleRate, 1, 16));
-    setSizes(header, n);
+    const QByteArray header = headerOf(samples, sampleRate, path);
+    const qsizetype n = 2 * static_cast<qsizetype>(samples.size());
     if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
         // The samples are already in file order: no copy of the recording.
         platform::writeCacheFile(

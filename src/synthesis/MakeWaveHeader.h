@@ -4,10 +4,10 @@
 #include <QString>
 #include <cstdint>
 
-// Canonical PCM WAV files in two steps: WriteWaveHeader writes the 44-byte
-// header with both sizes 0, WriteWaveData fills in the sizes and writes the
-// samples behind it. Numbers are little-endian on disk. Failures throw
-// platform::Failure.
+// Canonical PCM WAV files: the 44-byte header, then the 16-bit samples. Numbers
+// are little-endian on disk. A file is written in one step, header and samples
+// together, so that it is never seen (or left behind by a failure) with its sizes
+// still 0. Failures throw platform::Failure.
 
 struct WaveHeader {
     char RiffId[4];
@@ -32,19 +32,11 @@ constexpr int WaveHeaderBytes = 44;
 WaveHeader BuildWaveHeader(std::int32_t sampleRate, std::int16_t channels,
                            std::int16_t bitsPerSample);
 
-// Writes the header as the whole new content of the file at path.
-void WriteWaveHeader(std::int32_t sampleRate, std::int16_t channels, std::int16_t bitsPerSample,
-                     const QString& path);
-
-// Completes the file that WriteWaveHeader wrote: both sizes, then the samples
-// from offset 44. Never shortens the file. The file is replaced whole, so a
-// failure leaves it as the header left it.
-void WriteWaveData(const SampleBuffer& samples, const QString& path);
-
-// The bytes of a complete 16-bit mono WAV file of the samples, as the two steps
-// above leave it on disk.
+// The bytes of a complete 16-bit mono WAV file of the samples: the header of
+// BuildWaveHeader with both sizes filled in, then the samples from offset 44.
 QByteArray WaveImage(const SampleBuffer& samples, std::int32_t sampleRate);
 
-// Writes the bytes WaveImage gives straight from the samples, whole or not at
-// all, as a file the program can always build again (no wait for the disk).
+// Writes the bytes WaveImage gives straight from the samples (no copy of a long
+// recording), replacing the file whole or not at all, as a file the program can
+// always build again (no wait for the disk).
 void WriteWaveFile(const QString& path, const SampleBuffer& samples, std::int32_t sampleRate);

@@ -76,8 +76,8 @@ void rebuildEntry(const Entry& e, std::int16_t unit, std::int16_t toneHz, std::i
     // Built once: the same bytes go to the file and into the bank. When the folder
     // cannot be written the bank still gets them (and the writer's wait is skipped).
     QByteArray built;
-    if (ignoreErrors([&] { built = CharacterWaveImage(e.row, unit, toneHz, sampleRate); })) {
-        ignoreErrors([&] { WriteCharacterWaveImage(e.row, built, unit); });
+    ignoreErrors([&] { WriteCharacterWave(e.row, unit, toneHz, sampleRate, built); });
+    if (!built.isEmpty()) {
         *e.image = built;
         return;
     }

@@ -8,7 +8,7 @@
 #include "settings/SharedSettings.h"
 #include "support/app_fixture.h"
 #include "support/play_log.h"
-#include "synthesis/CharacterWaves.h"
+#include "support/character_image.h"
 #include "synthesis/MorseCodeTable.h"
 #include "synthesis/SoundBank.h"
 #include "synthesis/ToneOptions.h"
@@ -127,7 +127,7 @@ TEST_F(WaveRun, StartRebuildsTheBankWhenSpeedOrToneTextChanged)
         // A rebuild's writers wait before the start signal begins.
         EXPECT_EQ(plays[0].at > 0, c.rebuilds) << what;
         EXPECT_EQ(plays[0].what, "H");
-        EXPECT_EQ(LatinCharWave[8], CharacterWaveImage(hRow, static_cast<std::int16_t>(c.unit),
+        EXPECT_EQ(LatinCharWave[8], characterImage(hRow, static_cast<std::int16_t>(c.unit),
                                                        static_cast<std::int16_t>(c.hz), WaveSampleRate))
             << what;
     }

@@ -219,6 +219,20 @@ TEST_F(ExamWaveCompiler, TheFileIsACanonicalWaveAtTheGivenRateAndUnit)
     EXPECT_EQ(layoutOf(soundFile("Mogisiken.wav"), 133), (Layout{1399, 1000, "-"}));
 }
 
+// Every character goes through its exam builder and the builder's storing rule:
+// the character of the last later position is left in ExamCharSamples.
+TEST_F(ExamWaveCompiler, TheLastLaterCharacterStaysWhereItsBuilderStoredIt)
+{
+    AlphabetIsLatin = -1;
+    ExamCharSamples.assign(3, 7);
+    BuildAndPlayExamWave(99, QStringLiteral("AB"), 60, 800, 8000, -1); // unit 100 ms
+    platform::sound().stop();
+    const SampleBuffer left = ExamCharSamples;
+    TextCharPos = 2;
+    BuildExamSamples(MorseRowOfKey(u"B"), 100, 800, 8000);
+    EXPECT_EQ(left, ExamCharSamples);
+}
+
 TEST_F(ExamWaveCompiler, AMockExamPlaysAsynchronouslyAndArmsThePlaybackEndPoll)
 {
     FrmMain& f = inMockExamRun();
@@ -605,8 +619,8 @@ TEST_F(ExamWaveCompiler, ATextTooLongForAWaveFileIsRefusedUpFront)
 {
     AlphabetIsLatin = -1;
     const QString tooLong(20000, QLatin1Char('0')); // 22 units of 300 ms each at 16000
-    EXPECT_FALSE(ExamRecordingFitsWaveFile(tooLong, -1, 300, 16000));
-    EXPECT_TRUE(ExamRecordingFitsWaveFile(tooLong.left(10000), -1, 300, 16000));
+    EXPECT_GT(ExamRecordingSamples(tooLong, -1, 300, 16000), MaxWaveSamples);
+    EXPECT_LE(ExamRecordingSamples(tooLong.left(10000), -1, 300, 16000), MaxWaveSamples);
     BuildAndPlayExamWave(5, tooLong, 20, 800, 16000, -1);
     ASSERT_EQ(forms::dialogs::messages().size(), 1u);
     const auto& box = forms::dialogs::messages()[0];

@@ -43,8 +43,10 @@ TEST_F(CharacterWaves, EveryFileHoldsItsCodeWithAUnitOfSilenceBeforeEachElement)
         const MorseRow& r = MorseRowAt(row);
         // Leave the element buffers as another character left them.
         JoinBuffers2(DotSamples, DashSamples);
-        WriteCharacterWave(row, 133, 800, 8000);
+        QByteArray image;
+        WriteCharacterWave(row, 133, 800, 8000, image);
         const QByteArray file = fileOf(r.stem);
+        EXPECT_EQ(image, file) << r.stem; // what the sound bank keeps
         const qsizetype samples = (r.n + 1) * 1064;
         ASSERT_EQ(file.size(), 44 + 2 * samples) << r.stem;
         EXPECT_EQ(qFromLittleEndian<std::int32_t>(file.constData() + 4), 2 * samples + 36);
@@ -75,7 +77,8 @@ TEST_F(CharacterWaves, SixWritersWaitThreeUnitsTimesTheCodeInterval)
         for (int row = 1; row <= 72; ++row) {
             const QString key = QString::fromUtf16(MorseRowAt(row).key);
             const platform::Tick before = vc->now();
-            WriteCharacterWave(row, 133, 800, 8000);
+            QByteArray image;
+            WriteCharacterWave(row, 133, 800, 8000, image);
             EXPECT_EQ(vc->now() - before, waiting.count(key) ? c.wait : 0)
                 << key.toStdString() << " factor " << c.factor;
         }
@@ -88,30 +91,48 @@ TEST_F(CharacterWaves, AWaitingWriterLetsEventsRunOnlyAfterItsFileIsWritten)
     const int period = MorseRowOfLatin(37);
     qsizetype sizeSeen = -1;
     vc->callAt(vc->now() + 1, [&] { sizeSeen = fileOf("EP").size(); });
-    WriteCharacterWave(period, 133, 800, 8000);
+    QByteArray image;
+    WriteCharacterWave(period, 133, 800, 8000, image);
     EXPECT_EQ(sizeSeen, 44 + 2 * 18 * 1064);
 }
 
-TEST_F(CharacterWaves, AnElementThatCannotBeBuiltLeavesTheOldFile)
+TEST_F(CharacterWaves, AnElementThatCannotBeBuiltLeavesTheOldFileAndGivesNoImage)
 {
     platform::ScopedVirtualClock vc;
     const int a = MorseRowOfLatin(1);
-    WriteCharacterWave(a, 133, 800, 8000);
+    QByteArray image;
+    WriteCharacterWave(a, 133, 800, 8000, image);
     const QByteArray before = fileOf("A");
-    EXPECT_THROW(WriteCharacterWave(a, 0, 800, 8000), platform::Failure);
-    EXPECT_THROW(WriteCharacterWave(a, 133, 0, 8000), platform::Failure);
-    EXPECT_THROW(WriteCharacterWave(a, 133, 800, 0), platform::Failure);
+    const struct {
+        int row;
+        std::int16_t unit, tone;
+        std::int32_t rate;
+    } cases[] = {{a, 0, 800, 8000},   {a, 133, 0, 8000}, {a, 133, 800, 0},
+                 {MorseRowOfLatin(37), 0, 800, 8000}, // a waiting writer: no wait either
+                 {0, 133, 800, 8000}, {73, 133, 800, 8000}};
+    for (const auto& c : cases) {
+        image.clear();
+        const platform::Tick start = vc->now();
+        EXPECT_THROW(WriteCharacterWave(c.row, c.unit, c.tone, c.rate, image), platform::Failure)
+            << c.row << " " << c.unit << " " << c.tone << " " << c.rate;
+        EXPECT_TRUE(image.isEmpty());
+        EXPECT_EQ(vc->now(), start);
+    }
     EXPECT_EQ(fileOf("A"), before);
-    // A waiting writer that fails does not wait either.
-    const platform::Tick start = vc->now();
-    EXPECT_THROW(WriteCharacterWave(MorseRowOfLatin(37), 0, 800, 8000), platform::Failure);
-    EXPECT_EQ(vc->now(), start);
-    EXPECT_THROW(WriteCharacterWave(0, 133, 800, 8000), platform::Failure);
-    EXPECT_THROW(WriteCharacterWave(73, 133, 800, 8000), platform::Failure);
 }
 
-TEST_F(CharacterWaves, AMissingSoundFolderFailsTheWriter)
+// The sound bank keeps the sound in memory when the folder cannot be written.
+TEST_F(CharacterWaves, AFileThatCannotBeWrittenFailsTheWriterAfterHandingBackItsBytes)
 {
+    platform::ScopedVirtualClock vc;
+    const int period = MorseRowOfLatin(37);
+    QByteArray written;
+    WriteCharacterWave(period, 133, 800, 8000, written);
+
     platform::setProgramFolder(path("elsewhere"));
-    EXPECT_THROW(WriteCharacterWave(MorseRowOfLatin(5), 133, 800, 8000), platform::Failure);
+    QByteArray image;
+    const platform::Tick start = vc->now();
+    EXPECT_THROW(WriteCharacterWave(period, 133, 800, 8000, image), platform::Failure);
+    EXPECT_EQ(image, written);
+    EXPECT_EQ(vc->now(), start); // the wait belongs to a written file
 }

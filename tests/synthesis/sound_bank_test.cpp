@@ -2,7 +2,7 @@
 #include "practice/frmMain.h"
 #include "settings/SharedSettings.h"
 #include "support/app_fixture.h"
-#include "synthesis/CharacterWaves.h"
+#include "support/character_image.h"
 #include "synthesis/MorseCodeTable.h"
 #include "synthesis/SoundBank.h"
 #include "synthesis/frmExchangeProgress.h"
@@ -98,7 +98,7 @@ TEST_F(SoundBank, WithoutAWritableFolderTheImagesAreBuiltInMemory)
     LatinCharWave.fill({});
     BuildSoundBank("60", 800, 8000);
     for (int i = 1; i <= 48; ++i)
-        EXPECT_EQ(LatinCharWave[i], CharacterWaveImage(i, 100, 800, 8000)) << i;
+        EXPECT_EQ(LatinCharWave[i], characterImage(i, 100, 800, 8000)) << i;
 }
 
 TEST_F(SoundBank, ARebuildDoesNotStartInsideAnotherOnesWaits)
@@ -114,7 +114,7 @@ TEST_F(SoundBank, ARebuildDoesNotStartInsideAnotherOnesWaits)
     BuildSoundBank("60", 800, 16000);
     EXPECT_GT(nestedCalls, 0);
     EXPECT_EQ(SoundBankSpeedText, "60");
-    EXPECT_EQ(LatinCharWave[1], CharacterWaveImage(1, 100, 800, 16000));
+    EXPECT_EQ(LatinCharWave[1], characterImage(1, 100, 800, 16000));
 }
 
 TEST_F(SoundBank, EscInTheProgressWindowCancelsOnlyAnExamConversion)

@@ -10,66 +10,48 @@
 
 using WaveFile = TemporaryProgramFolder;
 
-TEST_F(WaveFile, HeaderAndSamplesOfOneDotElement)
+TEST_F(WaveFile, HeaderAndSamplesOfOneDotElementInMemoryAndOnDisk)
 {
     ScopedToneOptions options(1, 1);
     BuildDotElement(133, 800, 8000);
     ASSERT_EQ(DotSamples.size(), 2128u);
     const QString file = path("dot.wav");
-    WriteWaveHeader(8000, 1, 16, file);
-    WriteWaveData(DotSamples, file);
+    WriteWaveFile(file, DotSamples, 8000);
 
-    const QByteArray bytes = platform::readWholeFile(file);
-    ASSERT_EQ(bytes.size(), 4300);
-    EXPECT_EQ(bytes.left(44).toHex(' '),
-              "52 49 46 46 c4 10 00 00 57 41 56 45 66 6d 74 20 10 00 00 00 01 00 01 00 40 1f 00 "
-              "00 80 3e 00 00 02 00 10 00 64 61 74 61 a0 10 00 00");
-    for (int i = 0; i < 2128; ++i)
-        ASSERT_EQ(qFromLittleEndian<std::int16_t>(bytes.constData() + 44 + 2 * i), DotSamples[i])
-            << i;
+    for (const QByteArray& bytes : {WaveImage(DotSamples, 8000), platform::readWholeFile(file)}) {
+        ASSERT_EQ(bytes.size(), 4300);
+        EXPECT_EQ(bytes.left(44).toHex(' '),
+                  "52 49 46 46 c4 10 00 00 57 41 56 45 66 6d 74 20 10 00 00 00 01 00 01 00 40 1f 00 "
+                  "00 80 3e 00 00 02 00 10 00 64 61 74 61 a0 10 00 00");
+        for (int i = 0; i < 2128; ++i)
+            ASSERT_EQ(qFromLittleEndian<std::int16_t>(bytes.constData() + 44 + 2 * i), DotSamples[i])
+                << i;
+    }
 }
 
-TEST_F(WaveFile, HeaderAloneHasBothSizesZero)
+TEST_F(WaveFile, TheHeaderFollowsTheRateAndFailsRatherThanWrap)
 {
-    const QString file = path("header.wav");
-    platform::writeWholeFile(file, QByteArray(5000, 'x')); // an older, longer file
-    WriteWaveHeader(16000, 1, 16, file);
-    const QByteArray bytes = platform::readWholeFile(file);
-    ASSERT_EQ(bytes.size(), 44);
-    EXPECT_EQ(qFromLittleEndian<std::int32_t>(bytes.constData() + 4), 0);
-    EXPECT_EQ(qFromLittleEndian<std::int32_t>(bytes.constData() + 24), 16000);
-    EXPECT_EQ(qFromLittleEndian<std::int32_t>(bytes.constData() + 28), 32000);
-    EXPECT_EQ(qFromLittleEndian<std::int32_t>(bytes.constData() + 40), 0);
-
-    const WaveHeader h = BuildWaveHeader(16000, 1, 16);
-    EXPECT_EQ(h.ByteRate, 32000);
-    EXPECT_EQ(h.BlockAlign, 2);
-    EXPECT_EQ(h.RiffSize, 0);
-    EXPECT_EQ(h.DataSize, 0);
-}
-
-TEST_F(WaveFile, DataCompletesTheHeaderInPlaceAndNeverShortensTheFile)
-{
-    const QString file = path("tail.wav");
-    WriteWaveHeader(8000, 1, 16, file);
-    QByteArray withTail = platform::readWholeFile(file) + QByteArray(10, '\x7f');
-    platform::writeWholeFile(file, withTail);
-    WriteWaveData(SampleBuffer{1, -2}, file);
-    const QByteArray bytes = platform::readWholeFile(file);
-    ASSERT_EQ(bytes.size(), 54);
-    EXPECT_EQ(qFromLittleEndian<std::int32_t>(bytes.constData() + 4), 40);
-    EXPECT_EQ(qFromLittleEndian<std::int32_t>(bytes.constData() + 40), 4);
-    EXPECT_EQ(bytes.mid(44, 4).toHex(), "0100feff");
-    EXPECT_EQ(bytes.mid(48), QByteArray(6, '\x7f'));
-}
-
-TEST_F(WaveFile, FailuresPassToTheCaller)
-{
-    EXPECT_THROW(WriteWaveHeader(8000, 1, 16, path("missing/x.wav")), platform::Failure);
-    EXPECT_THROW(WriteWaveData(SampleBuffer{1}, path("none.wav")), platform::Failure);
+    const struct {
+        std::int32_t rate;
+        std::int32_t byteRate;
+    } cases[] = {{8000, 16000}, {16000, 32000}};
+    for (const auto& c : cases) {
+        const WaveHeader h = BuildWaveHeader(c.rate, 1, 16);
+        EXPECT_EQ(h.SampleRate, c.rate);
+        EXPECT_EQ(h.ByteRate, c.byteRate);
+        EXPECT_EQ(h.BlockAlign, 2);
+        EXPECT_EQ(h.RiffSize, 0);
+        EXPECT_EQ(h.DataSize, 0);
+        const QByteArray image = WaveImage({}, c.rate);
+        ASSERT_EQ(image.size(), 44);
+        EXPECT_EQ(qFromLittleEndian<std::int32_t>(image.constData() + 4), 36);
+        EXPECT_EQ(qFromLittleEndian<std::int32_t>(image.constData() + 28), c.byteRate);
+        EXPECT_EQ(qFromLittleEndian<std::int32_t>(image.constData() + 40), 0);
+    }
     // Fields that cannot hold their value fail instead of wrapping.
     EXPECT_THROW(BuildWaveHeader(INT32_MAX, 2, 16), platform::Failure);
     EXPECT_THROW(BuildWaveHeader(8000, 32767, 16), platform::Failure);
+    EXPECT_THROW(WaveImage({1}, INT32_MAX), platform::Failure);
 }
 
 TEST_F(WaveFile, AWholeFileIsTheImageAndReplacesAnOlderOneEntirely)
