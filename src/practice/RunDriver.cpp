@@ -38,6 +38,8 @@ int runsOnStack = 0;
 // Start was given back while it could not act yet: it comes back when the run
 // has unwound.
 bool startOwed = false;
+// A press of Start waits for the sound bank's rebuild to end (one press at most).
+bool startAfterRebuild = false;
 
 bool playbackPollArmed(FrmMain& f)
 {
@@ -403,6 +405,20 @@ void FrmMain::StartButton_Command_Click()
     // end of a played exam is still being polled.
     if (runsOnStack > 0 || playbackPollArmed(*this))
         return;
+    // Pressed inside the waits of a rebuild (the alphabet switch's, a code-check
+    // press's): a run now would sound the half-built bank. The press is taken up
+    // when the rebuild has ended, if Start can still be pressed then.
+    if (SoundBankBuilding()) {
+        if (!startAfterRebuild)
+            AfterSoundBankBuilt([] {
+                startAfterRebuild = false;
+                FrmMain* f = frmMain.ifLoaded();
+                if (f && f->StartButton_Command.reachable())
+                    f->StartButton_Command.press();
+            });
+        startAfterRebuild = true;
+        return;
+    }
     ++runsOnStack;
     startOwed = false;
     struct Unwind {
@@ -453,6 +469,10 @@ void FrmMain::StartButton_Command_Click()
         MsgBox(QStringLiteral("指定された文字がありません。"), vbOKOnly | vbCritical, QStringLiteral("エラー"));
         GiveBackStart();
         mnuChange.setEnabled(true);
+        // An exam refused here ends as every refused exam does, the minutes box
+        // (locked since the window was created) included.
+        if (optionMogisikenMode.value())
+            GiveBackExamControls();
         EndPracticeRun();
         return;
     }
