@@ -38,8 +38,6 @@ int runsOnStack = 0;
 // Start was given back while it could not act yet: it comes back when the run
 // has unwound.
 bool startOwed = false;
-// A press of Start waits for the sound bank's rebuild to end (one press at most).
-bool startAfterRebuild = false;
 
 bool playbackPollArmed(FrmMain& f)
 {
@@ -408,15 +406,13 @@ void FrmMain::StartButton_Command_Click()
     // Pressed inside the waits of a rebuild (the alphabet switch's, a code-check
     // press's): a run now would sound the half-built bank. The press is taken up
     // when the rebuild has ended, if Start can still be pressed then.
+    // A second press then finds Start taken by the first one's run.
     if (SoundBankBuilding()) {
-        if (!startAfterRebuild)
-            AfterSoundBankBuilt([] {
-                startAfterRebuild = false;
-                FrmMain* f = frmMain.ifLoaded();
-                if (f && f->StartButton_Command.reachable())
-                    f->StartButton_Command.press();
-            });
-        startAfterRebuild = true;
+        AfterSoundBankBuilt([] {
+            FrmMain* f = frmMain.ifLoaded();
+            if (f && f->StartButton_Command.reachable())
+                f->StartButton_Command.press();
+        });
         return;
     }
     ++runsOnStack;
