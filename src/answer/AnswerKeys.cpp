@@ -12,6 +12,7 @@
 #include "settings/SharedSettings.h"
 #include "sounding/PlayCharacter.h"
 #include "synthesis/Delay.h"
+#include "synthesis/SoundBank.h"
 
 #include <optional>
 
@@ -29,6 +30,17 @@ std::optional<std::int16_t> numberIn(const QString& text)
 
 void PlayCodeCheckCharacter(const QString& text)
 {
+    // Pressed inside the waits of a rebuild: its character would sound from the
+    // half-built bank. It sounds once the rebuild has ended, if code check is
+    // still chosen then.
+    if (SoundBankBuilding()) {
+        AfterSoundBankBuilt([text] {
+            const FrmMain* f = frmMain.ifLoaded();
+            if (f && f->optionKakuninMode.value())
+                PlayCodeCheckCharacter(text);
+        });
+        return;
+    }
     FrmMain& f = frmMain();
     const QString speed = f.textCwSpeed.text();
     const auto tone = numberIn(f.textToneFreq.text());

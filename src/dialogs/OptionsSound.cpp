@@ -60,6 +60,10 @@ void FrmOptions::optionWaveSampHigh_Click()
 // practice, the code interval included.
 void FrmOptions::TestButton_Click()
 {
+    // Opened inside the waits of a rebuild, this dialog holds that rebuild until it
+    // closes: the half-built bank is not played.
+    if (SoundBankBuilding())
+        return;
     FrmMain& m = frmMain();
     // The main window's speed text as it stands: a test changes none of its boxes.
     UnitMs = ComputeUnitMs(m.textCwSpeed.text());

@@ -410,6 +410,18 @@ void FrmMain::StartButton_Command_Click()
     // end of a played exam is still being polled.
     if (runsOnStack > 0 || playbackPollArmed(*this))
         return;
+    // Pressed inside the waits of a rebuild (the alphabet switch's, a code-check
+    // press's): a run now would sound the half-built bank. The press is taken up
+    // when the rebuild has ended, if Start can still be pressed then.
+    // A second press then finds Start taken by the first one's run.
+    if (SoundBankBuilding()) {
+        AfterSoundBankBuilt([] {
+            FrmMain* f = frmMain.ifLoaded();
+            if (f && f->StartButton_Command.reachable())
+                f->StartButton_Command.press();
+        });
+        return;
+    }
     ++runsOnStack;
     startOwed = false;
     struct Unwind {
@@ -460,6 +472,10 @@ void FrmMain::StartButton_Command_Click()
         MsgBox(QStringLiteral("指定された文字がありません。"), vbOKOnly | vbCritical, QStringLiteral("エラー"));
         GiveBackStart();
         mnuChange.setEnabled(true);
+        // An exam refused here ends as every refused exam does, the minutes box
+        // (locked since the window was created) included.
+        if (optionMogisikenMode.value())
+            GiveBackExamControls();
         EndPracticeRun();
         return;
     }

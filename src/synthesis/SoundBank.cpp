@@ -1,5 +1,6 @@
 #include "synthesis/SoundBank.h"
 
+#include "platform/clock.h"
 #include "platform/failure.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
@@ -11,6 +12,7 @@
 #include "synthesis/frmExchangeProgress.h"
 #include "practice/RunState.h"
 
+#include <utility>
 #include <vector>
 
 using platform::ignoreErrors;
@@ -27,6 +29,7 @@ namespace {
 // rate, so the bank goes on sounding right.
 std::int16_t bankAlphabet = 1; // neither -1 nor 0: never built
 bool building = false;
+std::vector<std::function<void()>> afterBuilt; // presses that wait for the rebuild
 
 struct Entry {
     int row;          // MorseCodeTable row that sounds it
@@ -89,6 +92,10 @@ void rebuildEntry(const Entry& e, std::int16_t unit, std::int16_t toneHz, std::i
 }
 } // namespace
 
+bool SoundBankBuilding() { return building; }
+
+void AfterSoundBankBuilt(std::function<void()> fn) { afterBuilt.push_back(std::move(fn)); }
+
 bool SoundBankHoldsAlphabet()
 {
     return bankAlphabet == AlphabetIsLatin;
@@ -105,7 +112,11 @@ void BuildSoundBank(const QString& speedText, std::int16_t toneHz, std::int32_t 
     UnitMs = unit;
     building = true;
     struct Done {
-        ~Done() { building = false; }
+        ~Done()
+        {
+            building = false;
+            afterBuilt.clear(); // a rebuild cut short by an exception hands on nothing
+        }
     } done;
 
     ignoreErrors([] {
@@ -136,4 +147,7 @@ void BuildSoundBank(const QString& speedText, std::int16_t toneHz, std::int32_t 
     SoundBankFreqText = platform::numberText(toneHz);
     bankAlphabet = alphabet;
     ignoreErrors([] { frmExchangeProgress.unload(); });
+    // Taken up as fresh events, after this rebuild's caller has gone on.
+    for (std::function<void()>& fn : std::exchange(afterBuilt, {}))
+        platform::clock().callAfter(0, std::move(fn));
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 // The in-memory sound bank: one complete WAV image per character of the
 // alphabet in use, played from memory by the live players.
@@ -22,3 +23,11 @@ int SoundBankProgressAfter(int i, int n);
 
 // Rebuilds the bank for the alphabet in use, when the Wave sound is chosen.
 void BuildSoundBank(const QString& speedText, std::int16_t toneHz, std::int32_t sampleRate);
+
+// Whether a rebuild is under way. Its writers wait, and events then run nested
+// inside it while part of the bank is old and part new.
+bool SoundBankBuilding();
+
+// Runs fn from the event loop once the rebuild under way has ended: a press that
+// would sound from the bank waits for it, and then decides about its own rebuild.
+void AfterSoundBankBuilt(std::function<void()> fn);

@@ -137,3 +137,23 @@ TEST_F(SoundOptions, TestsLeaveTheMainWindowsBoxesAlone)
         forms::discardAll();
     }
 }
+
+// The dialog opened inside the waits of a rebuild holds that rebuild until it
+// closes: テスト then plays nothing of the half-built bank and stays usable.
+TEST_F(SoundOptions, TestDuringARebuildPlaysNothing)
+{
+    FrmOptions& f = shown("45");
+    bool building = false;
+    std::size_t soundedInPress = 0;
+    clock().callAfter(700, [&] {
+        building = SoundBankBuilding();
+        const std::size_t before = platform::sound().log().size();
+        f.TestButton.click();
+        soundedInPress = platform::sound().log().size() - before;
+    });
+    BuildSoundBank("25", 800, WaveSampleRate);
+    EXPECT_TRUE(building);
+    EXPECT_EQ(soundedInPress, 0u);
+    EXPECT_TRUE(f.TestButton.enabled());
+    EXPECT_TRUE(f.cmdStandardCw.enabled());
+}

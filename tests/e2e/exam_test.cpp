@@ -3,6 +3,7 @@
 #include "dialogs/ExamTextState.h"
 #include "dialogs/dialogMogisikenTxt.h"
 #include "dialogs/frmOptions.h"
+#include "keypad/UserChosen.h"
 #include "material/ExamWords.h"
 #include "platform/text.h"
 #include "practice/RunState.h"
@@ -542,23 +543,30 @@ TEST_F(Exam, AStartWithNoExamKindGivesEveryControlBackAtOnce)
     }
 }
 
-// Five-character groups with no range item checked have nothing to send: on both
-// roads the Start ends at once with every control back (a stale answer text from an
-// earlier exam is never shown).
-TEST_F(Exam, GroupsWithNoRangeCheckedGiveEveryControlBackAtOnce)
+// Five-character groups with nothing to send (no range item checked, or an empty
+// user-chosen set): on both roads the Start ends at once with every control back,
+// the minutes box locked since the window was created included (a stale answer
+// text from an earlier exam is never shown).
+TEST_F(Exam, GroupsWithNothingToSendGiveEveryControlBackAtOnce)
 {
     ExamAnswerText = QStringLiteral("ABCDE");
     watchAnswer(true);
-    for (bool beep : {false, true}) {
-        SCOPED_TRACE(beep ? "Beep" : "Wave");
-        chooseExam(0, beep);
-        f.mnuMojiHanniAtoE.setChecked(false);
-        platform::sound().clearLog();
-        f.StartButton_Command.click();
-        EXPECT_TRUE(platform::sound().log().empty());
-        EXPECT_EQ(answer.shown, 0);
-        expectControlsBack();
-        EXPECT_FALSE(f.timerCheckWavePlayEnd.enabled() && f.timerCheckWavePlayEnd.interval() > 0);
+    for (bool userChosen : {false, true}) {
+        for (bool beep : {false, true}) {
+            SCOPED_TRACE(beep ? "Beep" : "Wave");
+            SCOPED_TRACE(userChosen ? "an empty user-chosen set" : "no range item");
+            chooseExam(0, beep);
+            f.textReceiveTime.setLocked(true); // as the window is created
+            f.mnuMojiHanniAtoE.setChecked(false);
+            f.mnuMojihanniUserChose.setChecked(userChosen);
+            LatinUserChosen.fill(0);
+            platform::sound().clearLog();
+            f.StartButton_Command.click();
+            EXPECT_TRUE(platform::sound().log().empty());
+            EXPECT_EQ(answer.shown, 0);
+            expectControlsBack();
+            EXPECT_FALSE(f.timerCheckWavePlayEnd.enabled() && f.timerCheckWavePlayEnd.interval() > 0);
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include "support/app_fixture.h"
 #include "support/play_log.h"
 #include "synthesis/SoundBank.h"
+#include "synthesis/frmExchangeProgress.h"
 
 #include <functional>
 
@@ -431,6 +432,63 @@ TEST_F(Run, KanaRunOnTheBeepRoad)
         misses += KanaMissCount[i];
     EXPECT_EQ(misses, 2);
     EXPECT_TRUE(results.list.contains(QLatin1Char(':')));
+}
+
+// Start pressed while the alphabet switch rebuilds the bank, inside its writers'
+// waits: nothing sounds from the half-built bank, the run starts once the rebuild
+// has ended, and its first question is heard and counted once.
+TEST_F(Run, StartDuringTheSwitchRebuildRunsOnceTheBankIsBuilt)
+{
+    // Kana, single-character receive, stored by the switch to Latin.
+    f.mnuChange.click();
+    f.mnuMojihanniWabun_Hani(1).click();
+    f.optionKikitoriMode.click();
+    f.mnuChange.click();
+
+    bool building = false;
+    std::size_t soundedInPress = 0;
+    bool answered = false, progressShownAtResults = true;
+    const platform::Tick pressAt = clock().now() + 700;
+    clock().callAt(pressAt, [&] {
+        building = SoundBankBuilding();
+        const std::size_t before = platform::sound().log().size();
+        f.StartButton_Command.click();
+        soundedInPress = platform::sound().log().size() - before;
+    });
+    every10ms([&] {
+        if (!answered) {
+            if (QuestionOpen != -1)
+                return true;
+            f.ButtonJp(GetKanaIndex(SentChar)).click();
+            answered = true;
+            return true;
+        }
+        const FrmExchangeProgress* p = frmExchangeProgress.ifLoaded();
+        progressShownAtResults = p && p->isShown();
+        watchResults();
+        f.StopButton_Command.click();
+        return false;
+    });
+    f.mnuChange.click(); // back to kana: the press comes inside this rebuild
+    const platform::Tick builtAt = clock().now();
+    ASSERT_TRUE(building);
+    ASSERT_TRUE(f.optionKikitoriMode.value());
+    for (int i = 0; i < 3000 && !results.shown; ++i)
+        clock().advance(10);
+
+    EXPECT_EQ(soundedInPress, 0u);
+    const auto plays = imagePlays(pressAt);
+    ASSERT_EQ(plays.size(), 4u);
+    EXPECT_GE(plays[0].at, builtAt - pressAt);
+    EXPECT_EQ(plays[0].what, "H");
+    EXPECT_EQ(plays[1].what, "R");
+    EXPECT_EQ(plays[2].what, QString::fromUtf16(u"ホレ"));
+    EXPECT_EQ(plays[3].what, SentChar);
+    EXPECT_TRUE(answered);
+    EXPECT_TRUE(results.shown);
+    EXPECT_EQ(results.asked, "1");
+    EXPECT_EQ(results.right, "1");
+    EXPECT_FALSE(progressShownAtResults);
 }
 
 TEST_F(Run, StartIsRefusedWithoutUserChosenCharacters)

@@ -25,6 +25,7 @@
 #include "settings/SettingsRecords.h"
 #include "settings/SharedSettings.h"
 #include "support/app_fixture.h"
+#include "synthesis/SoundBank.h"
 #include "synthesis/frmExchangeProgress.h"
 
 #include <atomic>
@@ -90,6 +91,13 @@ enum class Fault {
     // With no mode selected (a stored mode that names none), Start holds the panel
     // until Stop with nothing to run.
     StartHoldsPanelWithNoMode,
+    // Start or a code-check key pressed while the bank is rebuilt (inside the
+    // alphabet switch's or a code-check press's rebuild) sounds the half-built
+    // bank, or nothing.
+    HalfBuiltBankSounds,
+    // A mock exam refused for an empty user-chosen set leaves the minutes box
+    // locked as the window was created.
+    RefusedExamKeepsMinutesLocked,
 };
 
 struct KnownFault {
@@ -125,6 +133,10 @@ constexpr KnownFault knownFaults[] = {
      "a right answer is counted after the results of a Stop during its blink", 11, 600, false},
     {Fault::StartHoldsPanelWithNoMode, "StartHoldsPanelWithNoMode",
      "with no mode selected, Start holds the panel until Stop", 1, 400, false, true},
+    {Fault::HalfBuiltBankSounds, "HalfBuiltBankSounds",
+     "Start or a code-check key pressed while the bank is rebuilt sounds the half-built bank", 199, 200, false},
+    {Fault::RefusedExamKeepsMinutesLocked, "RefusedExamKeepsMinutesLocked",
+     "a mock exam refused for an empty user-chosen set leaves the minutes box locked", 332, 1500, false},
 };
 
 void PrintTo(const KnownFault& k, std::ostream* os) { *os << k.name << " (seed " << k.seed << ")"; }
@@ -433,6 +445,7 @@ private:
         if (runGoing() && !stoppedByLearner_ && !f_.StopButton_Command.enabled())
             fail(QStringLiteral("a run goes on and Stop is disabled, after ") + after);
         checkCountdown(after);
+        checkOwed();
         if (questionOpen() && startDepth_ == 0)
             fail(QStringLiteral("a question is open while no run goes on, after ") + after);
         if (FrmKikitoriResult* r = frmKikitoriResult.ifLoaded(); r && r->isShown()) {
@@ -448,6 +461,54 @@ private:
         if (wasGoing_ && !going)
             checkGivenBack(after);
         wasGoing_ = going;
+    }
+
+    // Presses taken while the bank was rebuilt are owed once it has ended: the
+    // waiting calls are due at that moment, so they have run at any later check.
+    void checkOwed()
+    {
+        if (owedPresses_.empty() && !owedStart_)
+            return;
+        if (SoundBankBuilding()) {
+            idleSince_ = -1;
+            return;
+        }
+        if (idleSince_ < 0)
+            idleSince_ = clock_.now();
+        if (clock_.now() <= idleSince_)
+            return;
+        const auto& log = platform::sound().log();
+        for (const OwedPress& o : owedPresses_) {
+            bool sounded = false;
+            for (std::size_t e = o.logFrom; e < log.size(); ++e)
+                sounded = sounded || (log[e].played && (log[e].what == o.text || log[e].what == QLatin1String("beep")));
+            if (!sounded)
+                fail(QStringLiteral("the code-check key %1, pressed while the bank was rebuilt, never sounded")
+                         .arg(o.text));
+        }
+        if (owedStart_ && startCalls_ == owedStartCalls_ && f_.StartButton_Command.reachable() && !runGoing()
+            && selectedMode() != Mode::CodeCheck)
+            fail(QStringLiteral("Start, pressed while the bank was rebuilt, was never taken up"));
+        forgetOwed();
+    }
+
+    // What the learner changed since (the mode, the alphabet, a box) may rightly
+    // drop a press that waits for the bank.
+    void forgetOwed()
+    {
+        owedPresses_.clear();
+        owedStart_ = false;
+        idleSince_ = -1;
+    }
+
+    // Whether anything played from log entry from on.
+    static bool playedSince(std::size_t from)
+    {
+        const auto& log = platform::sound().log();
+        for (std::size_t e = from; e < log.size(); ++e)
+            if (log[e].played)
+                return true;
+        return false;
     }
 
     // A question counted by the run waits for its answer with the countdown going,
@@ -541,7 +602,8 @@ private:
                      .arg(resultsRight_, resultsAsked_, f_.Label2.caption(), f_.Label4.caption()));
         if (runMode_ == Mode::Exam) {
             expectOn(!f_.comboMogisikenMode.locked(), "the exam-kind list");
-            if (!(examLengthLeftLocked_ && isOpen(Fault::NoExamKind)))
+            if (!(examLengthLeftLocked_ && isOpen(Fault::NoExamKind))
+                && !(refusedForUserChosen_ && isOpen(Fault::RefusedExamKeepsMinutesLocked)))
                 expectOn(!f_.textReceiveTime.locked(), "the exam-length box");
             // An exam text has its own length: the panel keeps that spinner off.
             if (kind != 3)
@@ -592,6 +654,7 @@ private:
             return changeTone();
         if (r < 885) {
             markPanel();
+            forgetOwed();
             f_.mnuChange.click();
             return QStringLiteral("alphabet switch");
         }
@@ -639,6 +702,7 @@ private:
     QString chooseMode()
     {
         markPanel();
+        forgetOwed();
         static const char* names[] = {"code check", "receive", "listen-through", "mock exam"};
         OptionButton* options[] = {&f_.optionKakuninMode, &f_.optionKikitoriMode, &f_.optionKikinagashiMode,
                                    &f_.optionMogisikenMode};
@@ -673,10 +737,12 @@ private:
                 if (runMode_ == Mode::CodeCheck && !isOpen(Fault::StartEnabledInCodeCheck))
                     fail(QStringLiteral("Start could be pressed in code check"));
                 panelTouched_ = false;
+                refusedForUserChosen_ = false;
                 stoppedByLearner_ = false;
                 resultsAsked_.clear();
                 resultsRight_.clear();
             }
+            ++startCalls_;
             struct Depth {
                 int& d;
                 explicit Depth(int& depth) : d(depth) { ++d; }
@@ -712,8 +778,24 @@ private:
         const QString label4 = f_.Label4.caption();
         const bool rebuilding = bankRebuilding();
         const int actionsBefore = done_;
+        // Pressed while the bank is rebuilt: the press waits for the rebuild's end.
+        const bool waitsForBank = reachable && SoundBankBuilding() && startDepth_ == 0 && !pollArmed()
+            && !isOpen(Fault::HalfBuiltBankSounds);
+        const std::size_t logged = platform::sound().log().size();
+        const int calls = startCalls_;
         remember(reachable ? QStringLiteral("Start") : QStringLiteral("Start (out of reach)"));
         f_.StartButton_Command.click();
+        if (dialogs::messages().size() > boxes
+            && dialogs::messages().back().prompt == QStringLiteral("指定された文字がありません。"))
+            refusedForUserChosen_ = true;
+        if (waitsForBank) {
+            if (playedSince(logged))
+                fail(QStringLiteral("Start sounded while the bank was rebuilt"));
+            owedStart_ = true;
+            owedStartCalls_ = calls + 1; // this press's own call returned at once
+            wasGoing_ = false;           // and took nothing that its end would give back
+            return QStringLiteral("Start returned (waits for the bank)");
+        }
         // An enabled Start in a mode with a run must do something: take the
         // controls, sound, or say why not. An action played inside the press (an Esc
         // that cancels the exam's conversion at once) may undo what it did. With no
@@ -749,13 +831,20 @@ private:
         }
         CommandButton& key = latin ? f_.LatinButton(i) : f_.ButtonJp(i);
         const QString text = latin ? LatinCharTable[i] : GetKanaText(static_cast<std::int16_t>(i));
-        // (While a rebuild of the bank runs, an image not built yet is skipped.)
-        const Form* progress = frmExchangeProgress.ifLoaded();
-        const bool codeCheck
-            = f_.optionKakuninMode.value() && key.reachable() && !(progress && progress->isShown());
+        const bool codeCheck = f_.optionKakuninMode.value() && key.reachable();
+        // Pressed while the bank is rebuilt: the press waits for the rebuild's end.
+        const bool waitsForBank = codeCheck && SoundBankBuilding();
         const std::size_t logged = platform::sound().log().size();
         const int escs = escTyped_;
         key.click();
+        if (waitsForBank) {
+            if (isOpen(Fault::HalfBuiltBankSounds))
+                return QStringLiteral("key ") + text;
+            if (playedSince(logged))
+                fail(QStringLiteral("the code-check key %1 sounded while the bank was rebuilt").arg(text));
+            owedPresses_.push_back({text, logged});
+            return QStringLiteral("key ") + text + QStringLiteral(" (waits for the bank)");
+        }
         // In code check a press sounds its character, unless Esc came meanwhile.
         if (codeCheck && escs == escTyped_ && !isOpen(Fault::PressAfterEscSilent)) {
             bool sounded = false;
@@ -833,6 +922,7 @@ private:
     QString changeSpeed()
     {
         markPanel();
+        forgetOwed();
         const int r = pick(10);
         if (r < 4) {
             OptionButton* presets[] = {&f_.optionSpeed25, &f_.optionSpeed45, &f_.optionSpeed60, &f_.optionSpeed80};
@@ -859,6 +949,7 @@ private:
     QString changeTone()
     {
         markPanel();
+        forgetOwed();
         if (chance(40)) {
             const bool up = chance(50);
             up ? f_.upDownToneFreq.up() : f_.upDownToneFreq.down();
@@ -898,6 +989,17 @@ private:
     bool keyStoppedCountdown_ = false; // since it opened: a key began its answer or stopped its countdown
     QString label4AtOpen_;        // the asked count then
     bool stoppedByLearner_ = false;
+    // Presses taken while the bank was rebuilt, owed once it has ended.
+    struct OwedPress {
+        QString text;
+        std::size_t logFrom;
+    };
+    std::vector<OwedPress> owedPresses_;
+    bool owedStart_ = false;
+    int owedStartCalls_ = 0;            // Start calls once the owed press is taken up
+    int startCalls_ = 0;                // Start handler calls so far
+    platform::Tick idleSince_ = -1;     // the first check that found no rebuild, while something is owed
+    bool refusedForUserChosen_ = false; // the last Start was refused for an empty user-chosen set
 };
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "synthesis/SoundBank.h"
 #include "synthesis/ToneOptions.h"
 
+#include <functional>
+
 class CodeCheck : public AppFixture {
 protected:
     FrmMain& main() { return shownMain(); }
@@ -150,4 +152,59 @@ TEST_F(CodeCheck, RebuildsWhenSpeedOrAlphabetDifferButNotForTheRateAlone)
     PlayCharacter(QString::fromUtf16(u"ア"), "045", 800, WaveSampleRate, 1, 3);
     EXPECT_FALSE(KanaCharWave[1].isEmpty());
     ASSERT_EQ(plays().size(), 1u);
+}
+
+// A press inside the waits of a rebuild would sound the half-built bank: it sounds
+// nothing then, and its character once the rebuild has ended. The rebuild of the
+// alphabet switch, and of a press at another speed (the second press nested in it).
+TEST_F(CodeCheck, APressDuringARebuildSoundsOnceTheBankIsBuilt)
+{
+    FrmMain& f = main();
+    const QString a = QString::fromUtf16(u"ア"), ka = QString::fromUtf16(u"カ");
+    // Both alphabets' images built once, in code check.
+    f.optionKakuninMode.click();
+    f.mnuChange.click();
+    f.optionKakuninMode.click();
+    const struct {
+        const char* name;
+        std::function<void()> rebuild;
+        QStringList heard; // from the rebuild's end
+    } cases[] = {
+        {"the alphabet switch",
+         [&] {
+             f.mnuChange.click(); // to Latin
+             f.mnuChange.click(); // and back: the press comes inside this rebuild
+         },
+         {ka}},
+        {"a press at another speed",
+         [&] {
+             f.textCwSpeed.setText(f.textCwSpeed.text() == QLatin1String("25") ? "60" : "25");
+             f.ButtonJp(1).click();
+         },
+         {a, ka}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(AlphabetIsLatin, 0);
+        bool building = false;
+        std::size_t soundedInPress = 0;
+        clock().callAfter(700, [&] {
+            building = SoundBankBuilding();
+            const std::size_t before = platform::sound().log().size();
+            f.ButtonJp(6).click();
+            soundedInPress = platform::sound().log().size() - before;
+        });
+        platform::sound().clearLog();
+        const platform::Tick t0 = clock().now();
+        c.rebuild();
+        clock().advance(10000);
+        EXPECT_TRUE(building);
+        EXPECT_EQ(soundedInPress, 0u);
+        QStringList heard;
+        for (const Sounded& s : soundedSince(t0))
+            if (!heard.contains(s.what))
+                heard << s.what;
+        EXPECT_EQ(heard, c.heard);
+        EXPECT_EQ(f.Label1.caption(), QString());
+    }
 }
