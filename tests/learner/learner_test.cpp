@@ -325,6 +325,12 @@ private:
             m->userClose();
             return;
         }
+        // A press that waits for the bank is taken up once the rebuild has ended: a
+        // Start then begins a run, which must be stopped in its turn.
+        if (SoundBankBuilding() || owedStart_ || !owedPresses_.empty()) {
+            schedule(200);
+            return;
+        }
         if (startDepth_ > 0 || pollArmed()) {
             schedule(200);
             if (windDownSteps_ < 4 || trace_)
