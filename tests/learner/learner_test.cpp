@@ -784,8 +784,9 @@ private:
         const QString label4 = f_.Label4.caption();
         const bool rebuilding = bankRebuilding();
         const int actionsBefore = done_;
-        // Pressed while the bank is rebuilt: the press waits for the rebuild's end.
-        const bool waitsForBank = reachable && SoundBankBuilding() && startDepth_ == 0 && !pollArmed()
+        // Pressed while the bank is rebuilt: the press waits for the rebuild's end
+        // (with no mode chosen there is nothing to wait for).
+        const bool waitsForBank = reachable && mode != Mode::None && SoundBankBuilding() && startDepth_ == 0 && !pollArmed()
             && !isOpen(Fault::HalfBuiltBankSounds);
         const std::size_t logged = platform::sound().log().size();
         const int calls = startCalls_;
