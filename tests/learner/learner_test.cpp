@@ -95,6 +95,10 @@ enum class Fault {
     // alphabet switch's or a code-check press's rebuild) sounds the half-built
     // bank, or nothing.
     HalfBuiltBankSounds,
+    // A bracket pressed in code check, the alphabet switched inside the rebuild
+    // the press makes: the other alphabet's bracket sounds, from an image this
+    // rebuild did not make (nothing, or another speed).
+    BracketAfterSwitchInRebuild,
     // A mock exam refused for an empty user-chosen set leaves the minutes box
     // locked as the window was created.
     RefusedExamKeepsMinutesLocked,
@@ -137,6 +141,9 @@ constexpr KnownFault knownFaults[] = {
      "Start or a code-check key pressed while the bank is rebuilt sounds the half-built bank", 199, 200, false},
     {Fault::RefusedExamKeepsMinutesLocked, "RefusedExamKeepsMinutesLocked",
      "a mock exam refused for an empty user-chosen set leaves the minutes box locked", 332, 1500, false},
+    {Fault::BracketAfterSwitchInRebuild, "BracketAfterSwitchInRebuild",
+     "a bracket pressed in code check sounds the other alphabet's image after a switch inside its rebuild", 523,
+     1500, false},
 };
 
 void PrintTo(const KnownFault& k, std::ostream* os) { *os << k.name << " (seed " << k.seed << ")"; }
@@ -479,6 +486,10 @@ private:
             return;
         const auto& log = platform::sound().log();
         for (const OwedPress& o : owedPresses_) {
+            // An Esc that came after it stops the press once it has begun (inside the
+            // rebuild it makes for itself), as it stops any other.
+            if (o.escs != escTyped_)
+                continue;
             bool sounded = false;
             for (std::size_t e = o.logFrom; e < log.size(); ++e)
                 sounded = sounded || (log[e].played && (log[e].what == o.text || log[e].what == QLatin1String("beep")));
@@ -779,8 +790,9 @@ private:
         const bool rebuilding = bankRebuilding();
         const int actionsBefore = done_;
         // Pressed while the bank is rebuilt: the press waits for the rebuild's end.
-        const bool waitsForBank = reachable && SoundBankBuilding() && startDepth_ == 0 && !pollArmed()
-            && !isOpen(Fault::HalfBuiltBankSounds);
+        // With no mode it takes nothing, rebuild or not.
+        const bool waitsForBank = reachable && mode != Mode::None && SoundBankBuilding() && startDepth_ == 0
+            && !pollArmed() && !isOpen(Fault::HalfBuiltBankSounds);
         const std::size_t logged = platform::sound().log().size();
         const int calls = startCalls_;
         remember(reachable ? QStringLiteral("Start") : QStringLiteral("Start (out of reach)"));
@@ -842,11 +854,13 @@ private:
                 return QStringLiteral("key ") + text;
             if (playedSince(logged))
                 fail(QStringLiteral("the code-check key %1 sounded while the bank was rebuilt").arg(text));
-            owedPresses_.push_back({text, logged});
+            owedPresses_.push_back({text, logged, escs});
             return QStringLiteral("key ") + text + QStringLiteral(" (waits for the bank)");
         }
         // In code check a press sounds its character, unless Esc came meanwhile.
-        if (codeCheck && escs == escTyped_ && !isOpen(Fault::PressAfterEscSilent)) {
+        const bool bracket = text == QLatin1String("(") || text == QLatin1String(")");
+        if (codeCheck && escs == escTyped_ && !isOpen(Fault::PressAfterEscSilent)
+            && !(bracket && isOpen(Fault::BracketAfterSwitchInRebuild))) {
             bool sounded = false;
             const auto& log = platform::sound().log();
             for (std::size_t e = logged; e < log.size(); ++e)
@@ -993,6 +1007,7 @@ private:
     struct OwedPress {
         QString text;
         std::size_t logFrom;
+        int escs; // Esc typed before it
     };
     std::vector<OwedPress> owedPresses_;
     bool owedStart_ = false;
