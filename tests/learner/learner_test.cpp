@@ -753,6 +753,11 @@ private:
                 resultsAsked_.clear();
                 resultsRight_.clear();
             }
+            // Pressed while the bank is rebuilt, by click or by key: the press waits
+            // for the rebuild's end. With no mode it takes nothing, rebuild or not.
+            const bool waitsForBank = reachable && selectedMode() != Mode::None && SoundBankBuilding()
+                && startDepth_ == 0 && !pollArmed() && !isOpen(Fault::HalfBuiltBankSounds);
+            const std::size_t logged = platform::sound().log().size();
             ++startCalls_;
             struct Depth {
                 int& d;
@@ -765,6 +770,13 @@ private:
             start();
             if (trace_)
                 remember(QStringLiteral("  Start handler returns, depth %1").arg(startDepth_));
+            if (waitsForBank) {
+                if (playedSince(logged))
+                    fail(QStringLiteral("Start sounded while the bank was rebuilt"));
+                owedStart_ = true;
+                owedStartCalls_ = startCalls_; // this press's own call returned at once
+                wasGoing_ = false;             // and took nothing that its end would give back
+            }
         };
         // The countdown answers on its own: its ticks are checked like actions.
         auto tick = f_.timerLimitKikitoriMode.onTimer;
@@ -789,25 +801,17 @@ private:
         const QString label4 = f_.Label4.caption();
         const bool rebuilding = bankRebuilding();
         const int actionsBefore = done_;
-        // Pressed while the bank is rebuilt: the press waits for the rebuild's end.
-        // With no mode it takes nothing, rebuild or not.
+        // Pressed while the bank is rebuilt: the press waits for the rebuild's end
+        // (what it owes is noted by the handler's watch).
         const bool waitsForBank = reachable && mode != Mode::None && SoundBankBuilding() && startDepth_ == 0
             && !pollArmed() && !isOpen(Fault::HalfBuiltBankSounds);
-        const std::size_t logged = platform::sound().log().size();
-        const int calls = startCalls_;
         remember(reachable ? QStringLiteral("Start") : QStringLiteral("Start (out of reach)"));
         f_.StartButton_Command.click();
         if (dialogs::messages().size() > boxes
             && dialogs::messages().back().prompt == QStringLiteral("指定された文字がありません。"))
             refusedForUserChosen_ = true;
-        if (waitsForBank) {
-            if (playedSince(logged))
-                fail(QStringLiteral("Start sounded while the bank was rebuilt"));
-            owedStart_ = true;
-            owedStartCalls_ = calls + 1; // this press's own call returned at once
-            wasGoing_ = false;           // and took nothing that its end would give back
+        if (waitsForBank)
             return QStringLiteral("Start returned (waits for the bank)");
-        }
         // An enabled Start in a mode with a run must do something: take the
         // controls, sound, or say why not. An action played inside the press (an Esc
         // that cancels the exam's conversion at once) may undo what it did. With no
