@@ -339,6 +339,12 @@ private:
             f_.StopButton_Command.click();
             return;
         }
+        // A press that waits for the bank is taken up when the rebuild has ended: a
+        // run it starts then must still be stopped.
+        if (SoundBankBuilding() || owedStart_ || !owedPresses_.empty()) {
+            schedule(200);
+            return;
+        }
         finished_ = true;
     }
 
