@@ -102,11 +102,15 @@ void PlayCharacter(const QString& text, const QString& speedText, std::int16_t t
     } end;
     innermost = self;
 
+    // The code of the alphabet the press was made in, the one the rebuild below
+    // builds: a switch inside its waits would turn a bracket into the other
+    // alphabet's code, whose image this bank does not hold.
+    const QByteArray* image = nullptr;
+    const int row = CodeCheckRow(text, &image);
+
     if (!f.mnuSoundBeep.checked() && f.mnuSoundWave.checked() && bankIsStale(speedText, toneHz))
         BuildSoundBank(speedText, toneHz, sampleRate);
 
-    const QByteArray* image = nullptr;
-    const int row = CodeCheckRow(text, &image);
     if (!row)
         return;
     const int n = MorseRowAt(row).n;

@@ -95,6 +95,10 @@ enum class Fault {
     // alphabet switch's or a code-check press's rebuild) sounds the half-built
     // bank, or nothing.
     HalfBuiltBankSounds,
+    // A bracket pressed in code check, the alphabet switched inside the rebuild
+    // the press makes: the other alphabet's bracket sounds, from an image this
+    // rebuild did not make (nothing, or another speed).
+    BracketAfterSwitchInRebuild,
     // A mock exam refused for an empty user-chosen set leaves the minutes box
     // locked as the window was created.
     RefusedExamKeepsMinutesLocked,
@@ -137,6 +141,9 @@ constexpr KnownFault knownFaults[] = {
      "Start or a code-check key pressed while the bank is rebuilt sounds the half-built bank", 199, 200, false},
     {Fault::RefusedExamKeepsMinutesLocked, "RefusedExamKeepsMinutesLocked",
      "a mock exam refused for an empty user-chosen set leaves the minutes box locked", 332, 1500, false},
+    {Fault::BracketAfterSwitchInRebuild, "BracketAfterSwitchInRebuild",
+     "a bracket pressed in code check sounds the other alphabet's image after a switch inside its rebuild", 523,
+     1500, false},
 };
 
 void PrintTo(const KnownFault& k, std::ostream* os) { *os << k.name << " (seed " << k.seed << ")"; }
@@ -325,17 +332,17 @@ private:
             m->userClose();
             return;
         }
-        // A press that waits for the bank is taken up once the rebuild has ended: a
-        // Start then begins a run, which must be stopped in its turn.
-        if (SoundBankBuilding() || owedStart_ || !owedPresses_.empty()) {
-            schedule(200);
-            return;
-        }
         if (startDepth_ > 0 || pollArmed()) {
             schedule(200);
             if (windDownSteps_ < 4 || trace_)
                 remember(QStringLiteral("(end) Stop"));
             f_.StopButton_Command.click();
+            return;
+        }
+        // A press that waits for the bank is taken up when the rebuild has ended: a
+        // run it starts then must still be stopped.
+        if (SoundBankBuilding() || owedStart_ || !owedPresses_.empty()) {
+            schedule(200);
             return;
         }
         finished_ = true;
@@ -485,6 +492,10 @@ private:
             return;
         const auto& log = platform::sound().log();
         for (const OwedPress& o : owedPresses_) {
+            // An Esc that came after it stops the press once it has begun (inside the
+            // rebuild it makes for itself), as it stops any other.
+            if (o.escs != escTyped_)
+                continue;
             bool sounded = false;
             for (std::size_t e = o.logFrom; e < log.size(); ++e)
                 sounded = sounded || (log[e].played && (log[e].what == o.text || log[e].what == QLatin1String("beep")));
@@ -748,6 +759,11 @@ private:
                 resultsAsked_.clear();
                 resultsRight_.clear();
             }
+            // Pressed while the bank is rebuilt, by click or by key: the press waits
+            // for the rebuild's end. With no mode it takes nothing, rebuild or not.
+            const bool waitsForBank = reachable && selectedMode() != Mode::None && SoundBankBuilding()
+                && startDepth_ == 0 && !pollArmed() && !isOpen(Fault::HalfBuiltBankSounds);
+            const std::size_t logged = platform::sound().log().size();
             ++startCalls_;
             struct Depth {
                 int& d;
@@ -760,6 +776,13 @@ private:
             start();
             if (trace_)
                 remember(QStringLiteral("  Start handler returns, depth %1").arg(startDepth_));
+            if (waitsForBank) {
+                if (playedSince(logged))
+                    fail(QStringLiteral("Start sounded while the bank was rebuilt"));
+                owedStart_ = true;
+                owedStartCalls_ = startCalls_; // this press's own call returned at once
+                wasGoing_ = false;             // and took nothing that its end would give back
+            }
         };
         // The countdown answers on its own: its ticks are checked like actions.
         auto tick = f_.timerLimitKikitoriMode.onTimer;
@@ -785,24 +808,16 @@ private:
         const bool rebuilding = bankRebuilding();
         const int actionsBefore = done_;
         // Pressed while the bank is rebuilt: the press waits for the rebuild's end
-        // (with no mode chosen there is nothing to wait for).
-        const bool waitsForBank = reachable && mode != Mode::None && SoundBankBuilding() && startDepth_ == 0 && !pollArmed()
-            && !isOpen(Fault::HalfBuiltBankSounds);
-        const std::size_t logged = platform::sound().log().size();
-        const int calls = startCalls_;
+        // (what it owes is noted by the handler's watch).
+        const bool waitsForBank = reachable && mode != Mode::None && SoundBankBuilding() && startDepth_ == 0
+            && !pollArmed() && !isOpen(Fault::HalfBuiltBankSounds);
         remember(reachable ? QStringLiteral("Start") : QStringLiteral("Start (out of reach)"));
         f_.StartButton_Command.click();
         if (dialogs::messages().size() > boxes
             && dialogs::messages().back().prompt == QStringLiteral("指定された文字がありません。"))
             refusedForUserChosen_ = true;
-        if (waitsForBank) {
-            if (playedSince(logged))
-                fail(QStringLiteral("Start sounded while the bank was rebuilt"));
-            owedStart_ = true;
-            owedStartCalls_ = calls + 1; // this press's own call returned at once
-            wasGoing_ = false;           // and took nothing that its end would give back
+        if (waitsForBank)
             return QStringLiteral("Start returned (waits for the bank)");
-        }
         // An enabled Start in a mode with a run must do something: take the
         // controls, sound, or say why not. An action played inside the press (an Esc
         // that cancels the exam's conversion at once) may undo what it did. With no
@@ -849,11 +864,13 @@ private:
                 return QStringLiteral("key ") + text;
             if (playedSince(logged))
                 fail(QStringLiteral("the code-check key %1 sounded while the bank was rebuilt").arg(text));
-            owedPresses_.push_back({text, logged});
+            owedPresses_.push_back({text, logged, escs});
             return QStringLiteral("key ") + text + QStringLiteral(" (waits for the bank)");
         }
         // In code check a press sounds its character, unless Esc came meanwhile.
-        if (codeCheck && escs == escTyped_ && !isOpen(Fault::PressAfterEscSilent)) {
+        const bool bracket = text == QLatin1String("(") || text == QLatin1String(")");
+        if (codeCheck && escs == escTyped_ && !isOpen(Fault::PressAfterEscSilent)
+            && !(bracket && isOpen(Fault::BracketAfterSwitchInRebuild))) {
             bool sounded = false;
             const auto& log = platform::sound().log();
             for (std::size_t e = logged; e < log.size(); ++e)
@@ -1000,6 +1017,7 @@ private:
     struct OwedPress {
         QString text;
         std::size_t logFrom;
+        int escs; // Esc typed before it
     };
     std::vector<OwedPress> owedPresses_;
     bool owedStart_ = false;

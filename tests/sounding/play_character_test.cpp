@@ -1,3 +1,4 @@
+#include "practice/QuenModule.h"
 #include "practice/frmMain.h"
 #include "settings/SharedSettings.h"
 #include "sounding/PlayCharacter.h"
@@ -207,4 +208,45 @@ TEST_F(CodeCheck, APressDuringARebuildSoundsOnceTheBankIsBuilt)
         EXPECT_EQ(heard, c.heard);
         EXPECT_EQ(f.Label1.caption(), QString());
     }
+}
+
+// A bracket's code changes with the alphabet. Pressed in Latin at a new speed, with
+// the switch to kana made inside the press's own rebuild: the Latin bracket sounds,
+// from the images that rebuild made, as it does with no switch.
+TEST_F(CodeCheck, ABracketPressedBeforeASwitchSoundsInItsAlphabet)
+{
+    FrmMain& f = main();
+    // Both alphabets' images built, so that the kana bracket would sound too.
+    f.optionKakuninMode.click();
+    f.mnuChange.click();
+    f.optionKakuninMode.click();
+    f.mnuChange.click();
+    f.optionKakuninMode.click();
+    ASSERT_EQ(AlphabetIsLatin, -1);
+    forms::CommandButton& bracket = f.LatinButton(GetLatinIndex(")"));
+    auto pressAt25 = [&](bool switchInside) {
+        f.textCwSpeed.setText("60");
+        bracket.click();
+        clock().advance(20000);
+        f.textCwSpeed.setText("25");
+        bool building = false;
+        if (switchInside)
+            clock().callAfter(300, [&] {
+                building = SoundBankBuilding();
+                f.mnuChange.click();
+            });
+        platform::sound().clearLog();
+        bracket.click();
+        clock().advance(20000);
+        EXPECT_EQ(building, switchInside);
+        std::vector<std::string> heard; // each image with its length
+        for (const Sounded& s : plays())
+            heard.push_back(QStringLiteral("%1 %2 ms").arg(s.what).arg(s.ms).toStdString());
+        return heard;
+    };
+    const std::vector<std::string> alone = pressAt25(false);
+    const std::vector<std::string> switched = pressAt25(true);
+    EXPECT_EQ(AlphabetIsLatin, 0);
+    ASSERT_FALSE(alone.empty());
+    EXPECT_EQ(switched, alone);
 }
