@@ -145,7 +145,7 @@ def titled(name, title):
 
 def shown_windows():
     app = application()
-    return [name_of(w) for w in children(app) if has_state(w, Atspi.StateType.SHOWING)] if app else []
+    return [name_of(w) for w in children(app) if w is not None and has_state(w, Atspi.StateType.SHOWING)] if app else []
 
 
 def window(title):
@@ -154,7 +154,8 @@ def window(title):
     if app is None:
         return None
     for w in children(app):
-        if titled(name_of(w), title) and has_state(w, Atspi.StateType.SHOWING):
+        # A window being destroyed (the progress window going) can leave a hole.
+        if w is not None and titled(name_of(w), title) and has_state(w, Atspi.StateType.SHOWING):
             return w
     return None
 
@@ -206,7 +207,8 @@ def close_box(title):
         window=w, client_type=protocols,
         data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
     w.send_event(message, event_mask=X.NoEventMask)
-    d.flush()
+    # A round trip: the server has sent the message on before the connection closes.
+    d.sync()
     d.close()
 
 
