@@ -66,7 +66,9 @@ void open(const QString& sent)
 {
     SentChar = sent;
     QuestionCounted = 0;
-    if (receiving(frmMain())) {
+    // Only a going run asks: a Beep exam still unwinding after Stop draws its last
+    // characters through the same pickers while receive mode may already be chosen.
+    if (receiving(frmMain()) && StopRequested != -1) {
         AnswerChar.clear();
         QuestionOpen = -1;
         CountdownStoppedByKey = 0;

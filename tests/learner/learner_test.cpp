@@ -102,6 +102,9 @@ enum class Fault {
     // A mock exam refused for an empty user-chosen set leaves the minutes box
     // locked as the window was created.
     RefusedExamKeepsMinutesLocked,
+    // A Beep exam stopped and unwinding after receive mode was chosen draws its
+    // last characters through the pickers, which open a question no run asks.
+    StoppedExamOpensQuestion,
 };
 
 struct KnownFault {
@@ -144,6 +147,8 @@ constexpr KnownFault knownFaults[] = {
     {Fault::BracketAfterSwitchInRebuild, "BracketAfterSwitchInRebuild",
      "a bracket pressed in code check sounds the other alphabet's image after a switch inside its rebuild", 523,
      1500, false},
+    {Fault::StoppedExamOpensQuestion, "StoppedExamOpensQuestion",
+     "a stopped Beep exam unwinding into receive mode leaves a question open", 739, 1500, false},
 };
 
 void PrintTo(const KnownFault& k, std::ostream* os) { *os << k.name << " (seed " << k.seed << ")"; }
