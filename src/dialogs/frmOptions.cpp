@@ -383,12 +383,9 @@ void FrmOptions::Form_KeyDown(int& keyCode, int shift)
     tbsOptions.selectTab(selected == tbsOptions.tabCount() ? 1 : selected + 1);
 }
 
-// Only digits, Backspace and the Ctrl+letter editing commands (copy, cut, paste,
-// undo) reach a bound box; Enter is swallowed with every other key.
 void FrmOptions::Bound_KeyPress(int& keyAscii)
 {
-    const bool command = forms::isCtrlLetterCode(keyAscii) && keyAscii != 13;
-    if (!(keyAscii >= '0' && keyAscii <= '9') && keyAscii != 8 && !command)
+    if (!forms::passesDigitFilter(keyAscii))
         keyAscii = 0;
 }
 

@@ -183,12 +183,9 @@ void FrmMain::textCwSpeed_Change()
         o->setValue(false);
 }
 
-// Digits and Backspace reach the box, and so do the Ctrl+letter editing commands
-// (copy, cut, paste, undo); Enter and every other key are swallowed.
 void FrmMain::DigitFilter_KeyPress(int& keyAscii)
 {
-    const bool command = forms::isCtrlLetterCode(keyAscii) && keyAscii != 13;
-    if (keyAscii != 8 && (keyAscii < '0' || keyAscii > '9') && !command)
+    if (!forms::passesDigitFilter(keyAscii))
         keyAscii = 0;
 }
 

@@ -11,8 +11,12 @@ constexpr int noCodePageCode = -1;
 int keyAsciiOf(const QString& character);
 // The character of a KeyAscii (empty for 0, noCodePageCode or an invalid code).
 QString characterOf(int keyAscii);
-// The codes of Ctrl with a letter (Ctrl+A 1 .. Ctrl+Z 26: Ctrl+C 3, Ctrl+V 22, Ctrl+X 24),
-// which Backspace (8), Tab (9) and Enter (13) share.
-constexpr bool isCtrlLetterCode(int keyAscii) { return keyAscii >= 1 && keyAscii <= 26; }
+// What a digits-only box lets through: digits, Backspace (8) and the codes of Ctrl with a
+// letter (Ctrl+C 3, Ctrl+V 22, Ctrl+X 24, Ctrl+Z 26), so that copy, cut, paste and undo
+// keep working; Enter (13, which Ctrl+M shares) and every other key are swallowed.
+constexpr bool passesDigitFilter(int keyAscii)
+{
+    return (keyAscii >= '0' && keyAscii <= '9') || (keyAscii >= 1 && keyAscii <= 26 && keyAscii != 13);
+}
 
 } // namespace forms
