@@ -42,19 +42,9 @@ void BeepLetterR(const QString& name, std::int32_t dotMs, std::int32_t dashMs, s
     BeepMorseRow(rowR, name, dotMs, dashMs, toneHz);
 }
 
-void BeepBT(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz)
-{
-    BeepMorseRow(rowBT, name, dotMs, dashMs, toneHz);
-}
-
 void BeepBTWordGap(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz)
 {
     BeepMorseRow(rowBT, name, dotMs, dashMs, toneHz, true);
-}
-
-void BeepHore(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz)
-{
-    BeepMorseRow(rowHore, name, dotMs, dashMs, toneHz);
 }
 
 void BeepHoreWordGap(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz)

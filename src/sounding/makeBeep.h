@@ -17,9 +17,7 @@ void BeepMorseRow(int row, const QString& name, std::int32_t dotMs, std::int32_t
 // The members other code calls by name.
 void BeepLetterH(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz);
 void BeepLetterR(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz);
-void BeepBT(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz);
 void BeepBTWordGap(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz);
-void BeepHore(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz);
 void BeepHoreWordGap(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz);
 void BeepAR(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz);
 void BeepRata(const QString& name, std::int32_t dotMs, std::int32_t dashMs, std::int32_t toneHz);

@@ -116,11 +116,3 @@ const MorseRow& MorseRowAt(int row)
         throw platform::Failure(QStringLiteral("no Morse code row %1").arg(row));
     return rows[row - 1];
 }
-
-int MorseCodeLength(const char* code)
-{
-    int n = 0, elements = 0;
-    for (const char* p = code; *p; ++p, ++elements)
-        n += *p == '-' ? 3 : 1;
-    return elements ? n + elements - 1 : 0;
-}

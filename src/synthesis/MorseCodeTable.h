@@ -22,6 +22,3 @@ int MorseRowOfLatin(int latinIndex);
 int MorseRowOfKana(int kanaIndex);
 // The row itself; the index must name a row.
 const MorseRow& MorseRowAt(int row);
-
-// Length in units of a code written as dots and dashes.
-int MorseCodeLength(const char* code);

@@ -65,31 +65,6 @@ inline void JoinBuffers(SampleBuffer& a, std::initializer_list<const SampleBuffe
 }
 
 inline void JoinBuffers2(SampleBuffer& a, const SampleBuffer& b) { JoinBuffers(a, {&b}); }
-inline void JoinBuffers3(SampleBuffer& a, const SampleBuffer& b, const SampleBuffer& c)
-{
-    JoinBuffers(a, {&b, &c});
-}
-inline void JoinBuffers4(SampleBuffer& a, const SampleBuffer& b, const SampleBuffer& c,
-                         const SampleBuffer& d)
-{
-    JoinBuffers(a, {&b, &c, &d});
-}
-inline void JoinBuffers5(SampleBuffer& a, const SampleBuffer& b, const SampleBuffer& c,
-                         const SampleBuffer& d, const SampleBuffer& e)
-{
-    JoinBuffers(a, {&b, &c, &d, &e});
-}
-inline void JoinBuffers6(SampleBuffer& a, const SampleBuffer& b, const SampleBuffer& c,
-                         const SampleBuffer& d, const SampleBuffer& e, const SampleBuffer& f)
-{
-    JoinBuffers(a, {&b, &c, &d, &e, &f});
-}
-inline void JoinBuffers8(SampleBuffer& a, const SampleBuffer& b, const SampleBuffer& c,
-                         const SampleBuffer& d, const SampleBuffer& e, const SampleBuffer& f,
-                         const SampleBuffer& g, const SampleBuffer& h)
-{
-    JoinBuffers(a, {&b, &c, &d, &e, &f, &g, &h});
-}
 
 // The rates an element is built at: the options offer 8000 and 16000; a rate
 // far beyond what a sound device plays would only fill memory.

@@ -57,6 +57,6 @@ TEST_F(BeepFixture, HandlersRunInTheGapsButNotDuringATone)
 {
     platform::Tick ranAt = -1;
     vc->callAt(50, [&] { ranAt = vc->now(); }); // falls inside the first 300 ms tone of BT
-    BeepBT("=", 100, 300, 800);
+    BeepMorseRow(43, "=", 100, 300, 800); // BT
     EXPECT_EQ(ranAt, 300); // the first gap after the tone
 }

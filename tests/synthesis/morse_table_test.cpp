@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <set>
 
 TEST(MorseCodeTable, LengthsFollowFromTheCodes)
@@ -9,7 +11,9 @@ TEST(MorseCodeTable, LengthsFollowFromTheCodes)
     ASSERT_EQ(MorseCodeTable().size(), 72u);
     std::set<std::string> codes;
     for (const auto& row : MorseCodeTable()) {
-        EXPECT_EQ(MorseCodeLength(row.code), row.n) << row.code;
+        // A dot is 1 unit, a dash 3, with 1 unit between elements.
+        const auto elements = static_cast<int>(std::strlen(row.code));
+        EXPECT_EQ(row.n, 2 * elements - 1 + 2 * std::count(row.code, row.code + elements, '-')) << row.code;
         EXPECT_TRUE(codes.insert(row.code).second) << "duplicate code " << row.code;
     }
     EXPECT_EQ(MorseRowAt(MorseRowOfLatin(5)).n, 1);   // E

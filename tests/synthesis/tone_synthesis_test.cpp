@@ -236,7 +236,7 @@ TEST(JoinBuffers, TheFirstBufferMayStandAgainAmongTheOthers)
     EXPECT_EQ(SampleBuffer(DotSamples.begin() + dot.size(), DotSamples.end()), dot);
 
     DotSamples = dot;
-    JoinBuffers6(DotSamples, DashSamples, DotSamples, DashSamples, DotSamples, DashSamples);
+    JoinBuffers(DotSamples, {&DashSamples, &DotSamples, &DashSamples, &DotSamples, &DashSamples}); // the period
     SampleBuffer period;
     for (const SampleBuffer* e : {&dot, &dash, &dot, &dash, &dot, &dash})
         period.insert(period.end(), e->begin(), e->end());
@@ -244,7 +244,7 @@ TEST(JoinBuffers, TheFirstBufferMayStandAgainAmongTheOthers)
     EXPECT_EQ(DashSamples, dash);
 
     SampleBuffer hh{1, 2};
-    JoinBuffers8(hh, hh, hh, hh, hh, hh, hh, hh);
+    JoinBuffers(hh, {&hh, &hh, &hh, &hh, &hh, &hh, &hh});
     EXPECT_EQ(hh.size(), 16u);
     EXPECT_EQ(hh[14], 1);
     EXPECT_EQ(hh[15], 2);
