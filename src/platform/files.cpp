@@ -42,7 +42,6 @@ QString joinPath(const QString& folder, const QString& name)
 QString besideProgram(const QString& name) { return joinPath(programFolder(), name); }
 
 bool fileExists(const QString& path) { return QFileInfo(path).isFile(); }
-bool folderExists(const QString& path) { return QFileInfo(path).isDir(); }
 
 void createFolder(const QString& path)
 {

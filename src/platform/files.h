@@ -14,7 +14,6 @@ QString besideProgram(const QString& name);
 QString joinPath(const QString& folder, const QString& name);
 
 bool fileExists(const QString& path);
-bool folderExists(const QString& path);
 // Creates the folder (and its parents); an existing folder is no error.
 void createFolder(const QString& path);
 // A missing file is no error; a file that cannot be removed fails.

@@ -29,8 +29,6 @@ double textToDouble(const QString& text)
     return value;
 }
 
-double roundHalfEven(double value) { return std::nearbyint(value); }
-
 std::int16_t toInt16(double value)
 {
     if (!std::isfinite(value))

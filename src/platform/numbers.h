@@ -19,9 +19,6 @@ bool isNumericText(const QString& text);
 std::int16_t toInt16(double value);
 std::int32_t toInt32(double value);
 
-// Halves to even in the current (default) rounding mode.
-double roundHalfEven(double value);
-
 // Decimal text without a leading blank.
 QString numberText(std::int64_t value);
 

@@ -64,12 +64,4 @@ QString readTextFileCp932(const QString& path)
     return *text;
 }
 
-void writeTextFileCp932(const QString& path, const QString& text)
-{
-    auto bytes = encodeCp932(text);
-    if (!bytes)
-        throw Failure(QStringLiteral("the text holds a character code page 932 cannot store"));
-    writeWholeFile(path, *bytes);
-}
-
 } // namespace platform

@@ -16,9 +16,8 @@ std::optional<QString> decodeCp932(const QByteArray& bytes);
 // value; -1 (matching no table entry) when the code page has no form for it.
 int cp932KeyCode(QChar ch);
 
-// Whole text files in code page 932. Reading fails (platform::Failure) when the
-// file cannot be read or is not valid code page 932; writing is whole or nothing.
+// A whole text file in code page 932. Fails (platform::Failure) when the file
+// cannot be read or is not valid code page 932.
 QString readTextFileCp932(const QString& path);
-void writeTextFileCp932(const QString& path, const QString& text);
 
 } // namespace platform

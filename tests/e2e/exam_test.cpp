@@ -113,7 +113,7 @@ protected:
     QString writeText(const QString& name, const QString& text)
     {
         const QString path = platform::besideProgram(name);
-        platform::writeTextFileCp932(path, text);
+        platform::writeWholeFile(path, *platform::encodeCp932(text));
         return path;
     }
 

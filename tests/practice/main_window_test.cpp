@@ -110,21 +110,24 @@ TEST_F(MainWindow, DialogsOpenCentredOnTheMainWindow)
 {
     FrmMain& f = shown();
     f.move(3000, 1500);
-    Form* shown = nullptr;
+    bool shown = false;
+    float left = 0, top = 0, width = 0, height = 0;
     const float dialogWidth = frmOptions().width(), dialogHeight = frmOptions().height();
     clock().callAfter(10, [&] {
         for (Form* form : loadedForms())
-            if (form != &f && form->isModal())
-                shown = form;
-        if (shown)
-            shown->hide();
+            if (form != &f && form->isModal()) {
+                shown = true;
+                left = form->left(), top = form->top(), width = form->width(), height = form->height();
+                form->unload();
+                break;
+            }
     });
     f.mnuOptions.click();
-    ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(shown->width(), dialogWidth);
-    EXPECT_EQ(shown->height(), dialogHeight);
-    EXPECT_EQ(shown->left(), (f.width() - dialogWidth) / 2 + f.left());
-    EXPECT_EQ(shown->top(), (f.height() - dialogHeight) / 2 + f.top());
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(width, dialogWidth);
+    EXPECT_EQ(height, dialogHeight);
+    EXPECT_EQ(left, (f.width() - dialogWidth) / 2 + f.left());
+    EXPECT_EQ(top, (f.height() - dialogHeight) / 2 + f.top());
 }
 
 TEST_F(MainWindow, NumericBoxesClampWhenTheyLoseFocus)

@@ -254,7 +254,7 @@ namespace detail {
             auto* m = static_cast<QMouseEvent*>(e);
             // Controls whose click is their mouse release; buttons click through Qt.
             bool clicks = dynamic_cast<TextBox*>(c) || dynamic_cast<Label*>(c) || dynamic_cast<PictureBox*>(c)
-                || dynamic_cast<Image*>(c) || dynamic_cast<Frame*>(c);
+                || dynamic_cast<Frame*>(c);
             if (clicks && m->button() == Qt::LeftButton && w->rect().contains(m->position().toPoint()))
                 fireUser(*c, c->onClick);
             mouse(c, w, m, c->onMouseUp);
@@ -384,12 +384,6 @@ void Control::applyColors()
     for (auto role : { QPalette::Window, QPalette::Button })
         p.setColor(role, back);
     widget_->setPalette(p);
-}
-
-void Control::setFontName(const QString& name)
-{
-    fontName_ = name;
-    applyFont();
 }
 
 void Control::setFontSize(float points)

@@ -105,7 +105,6 @@ public:
     float fontSize() const { return fontSize_; }
     bool fontBold() const { return fontBold_; }
     bool fontUnderline() const { return fontUnderline_; }
-    void setFontName(const QString& name);
     void setFontSize(float points);
     void setFontBold(bool on);
     void setFontUnderline(bool on);

@@ -448,8 +448,6 @@ ComboBox::ComboBox(Container& parent)
     setBackColor(vbWindowBackground);
 }
 
-void ComboBox::addItem(const QString& item) { addItem(item, listCount()); }
-
 void ComboBox::addItem(const QString& item, int index)
 {
     if (index < 0 || index > listCount())
@@ -478,14 +476,6 @@ void ComboBox::removeItem(int index)
     c->setCurrentIndex(listIndex_);
 }
 
-void ComboBox::clear()
-{
-    items_.clear();
-    listIndex_ = -1;
-    Quiet q(quiet);
-    static_cast<QComboBox*>(widget())->clear();
-}
-
 QString ComboBox::list(int index) const
 {
     if (index < 0 || index >= listCount())
@@ -506,8 +496,6 @@ void ComboBox::setListIndex(int index)
     }
     form().raise(onClick);
 }
-
-QString ComboBox::text() const { return listIndex_ >= 0 ? items_.at(listIndex_) : QString(); }
 
 void ComboBox::setLocked(bool on) { locked_ = on; }
 
@@ -845,24 +833,6 @@ void PictureBox::setPicture(const QPixmap& p)
 
 void PictureBox::setBorderStyle(int style) { static_cast<QLabel*>(widget())->setFrameShape(style ? QFrame::Box : QFrame::NoFrame); }
 
-
-Image::Image(Container& parent)
-    : Control(parent, new Hooked<QLabel>(parent.client()), false)
-{
-    static_cast<QLabel*>(widget())->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-}
-
-void Image::setPicture(const QPixmap& p)
-{
-    picture_ = p;
-    static_cast<QLabel*>(widget())->setPixmap(p);
-}
-
-void Image::setStretch(bool on)
-{
-    stretch_ = on;
-    static_cast<QLabel*>(widget())->setScaledContents(on);
-}
 
 // ---- Line
 

@@ -150,17 +150,13 @@ private:
 class ComboBox : public Control {
 public:
     explicit ComboBox(Container& parent);
-    void addItem(const QString& item);
     void addItem(const QString& item, int index);
     void removeItem(int index); // Failure when out of range
-    void clear();
     int listCount() const { return static_cast<int>(items_.size()); }
     QString list(int index) const; // Failure when out of range
     int listIndex() const { return listIndex_; }
     // -1 .. ListCount - 1, else Failure; raises Click on a change.
     void setListIndex(int index);
-    // The selected item's text, "" with no selection.
-    QString text() const;
     bool locked() const { return locked_; }
     void setLocked(bool on);
     void choose(int index); // scripted user choice (ignored while locked)
@@ -281,19 +277,6 @@ public:
 
 private:
     QPixmap picture_;
-};
-
-class Image : public Control {
-public:
-    explicit Image(Container& parent);
-    void setPicture(const QPixmap& p);
-    void loadPicture(const QString& path) { setPicture(forms::loadPicture(path)); }
-    bool hasPicture() const { return !picture_.isNull(); }
-    void setStretch(bool on);
-
-private:
-    QPixmap picture_;
-    bool stretch_ = false;
 };
 
 // A line between two points of its container (twips). Its colour is BorderColor.

@@ -106,7 +106,6 @@ namespace detail {
         return f;
     }
 
-    int modalDepth() { return static_cast<int>(modalStack.size()); }
     void pushModal(Form* f) { modalStack.push_back(f); }
     void popModal(Form* f)
     {
@@ -274,14 +273,6 @@ void Form::showModal()
     done();
 }
 
-void Form::hide()
-{
-    if (!shown_)
-        return;
-    shown_ = false;
-    window_->hide();
-}
-
 bool Form::unload() { return unloadWith(vbFormCode, true); }
 
 void Form::userClose()
@@ -387,9 +378,6 @@ void Form::setClientSize(float width, float height)
     move(left_, top_, width + detail::twips(frameExtraWidth), height + detail::twips(frameExtraHeight) + menu);
 }
 
-float Form::scaleWidth() const { return detail::twips(client_->width()); }
-float Form::scaleHeight() const { return detail::twips(client_->height()); }
-
 float Form::screenWidth()
 {
     QScreen* s = QGuiApplication::primaryScreen();
@@ -415,12 +403,6 @@ void Form::setCaption(const QString& text)
 {
     caption_ = text;
     window_->setWindowTitle(text);
-}
-
-void Form::setEnabled(bool on)
-{
-    enabled_ = on;
-    window_->setEnabled(on);
 }
 
 void Form::setBorderStyle(Border b)

@@ -57,7 +57,6 @@ public:
     // Modal show: a nested loop on the clock's yield; returns when this form is hidden or
     // unloaded. Timers keep ticking. Fails when the form is already shown.
     void showModal();
-    void hide();
     // Runs QueryUnload and Unload (either may cancel: returns false), hides, ends a modal
     // loop of this form, detaches the automatic instance and destroys the form as soon as
     // none of its handlers is running any more.
@@ -75,9 +74,6 @@ public:
     void move(float left, float top, float width, float height);
     // Design helper: sets the outer size from a client area size.
     void setClientSize(float width, float height);
-    // The client area (ScaleWidth, ScaleHeight) in twips.
-    float scaleWidth() const;
-    float scaleHeight() const;
     static float screenWidth();
     static float screenHeight();
     // Left = (other.Width - Width) / 2 + other.Left, likewise Top; single precision.
@@ -87,7 +83,6 @@ public:
     QString caption() const { return caption_; }
     void setCaption(const QString& text);
     bool enabled() const { return enabled_; }
-    void setEnabled(bool on);
 
     // Design properties.
     void setBorderStyle(Border b);
@@ -213,7 +208,6 @@ namespace detail {
     void userEvent(Form& f, const std::function<void()>& fn);
 
     Form* loadInstance(Form** slot, Form* (*make)());
-    int modalDepth();
 }
 
 template <class F, class... A>
