@@ -19,27 +19,26 @@ const char16_t* const kanaRangeCaptions[18] = {
     u"カナ・数字・記号(&7)", u"ユーザー指定文字(&8)",
 };
 
-// The Latin keys' control names in LatinCharTable order; the marks carry a tooltip
-// and some a font of their own (bold, and larger or smaller than the 18 pt rest).
+// The Latin mark keys in LatinCharTable order: each carries a tooltip and some a
+// font of their own (bold, and larger or smaller than the 18 pt rest).
 struct LatinKeyDesign {
-    const char* name;
     const char16_t* toolTip;
     float points;
     bool bold;
 };
 const LatinKeyDesign latinMarkKeys[] = {
-    {"EndPoint_Button", u"終点", 20.25f, true},
-    {"SmallRead_Button", u"小読点", 20.25f, true},
-    {"Question_Button", u"問符", 18, false},
-    {"Slash_Button", u"斜線", 18, true},
-    {"HidariKakko_Button", u"左括弧", 18, true},
-    {"MigiKakko_Button", u"右括弧", 18, true},
-    {"BT_Button", u"区切り符号", 18, false},
-    {"AR_Button", u"終了符号", 18, false},
-    {"Minus_Button", u"横線", 18, true},
-    {"Ryakuhu_Button", u"略符", 18, true},
-    {"Inyouhu_Button", u"引用符", 18, true},
-    {"HH_Button", u"訂正符号", 12, true},
+    {u"終点", 20.25f, true}, // EndPoint_Button
+    {u"小読点", 20.25f, true}, // SmallRead_Button
+    {u"問符", 18, false}, // Question_Button
+    {u"斜線", 18, true}, // Slash_Button
+    {u"左括弧", 18, true}, // HidariKakko_Button
+    {u"右括弧", 18, true}, // MigiKakko_Button
+    {u"区切り符号", 18, false}, // BT_Button
+    {u"終了符号", 18, false}, // AR_Button
+    {u"横線", 18, true}, // Minus_Button
+    {u"略符", 18, true}, // Ryakuhu_Button
+    {u"引用符", 18, true}, // Inyouhu_Button
+    {u"訂正符号", 12, true}, // HH_Button
 };
 constexpr int firstMarkKey = 37;
 
@@ -360,23 +359,4 @@ Menu& FrmMain::LatinRangeItem(int row)
     if (row < 1 || row > 13)
         throw platform::Failure(QStringLiteral("Latin range row %1 out of bounds").arg(row));
     return *items[row - 1];
-}
-
-QString FrmMain::LatinButtonName(int index)
-{
-    if (index >= 1 && index <= 26)
-        return LatinCharTable[index] + QStringLiteral("_Button");
-    if (index >= 27 && index <= 36)
-        return QStringLiteral("Num") + LatinCharTable[index] + QStringLiteral("_Button");
-    if (index >= firstMarkKey && index <= LatinCharCount)
-        return QString::fromLatin1(latinMarkKeys[index - firstMarkKey].name);
-    return QString();
-}
-
-CommandButton* FrmMain::LatinButtonNamed(const QString& name)
-{
-    for (int i = 1; i <= LatinCharCount; ++i)
-        if (LatinButtonName(i) == name)
-            return &LatinButton(i);
-    return nullptr;
 }

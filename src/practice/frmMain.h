@@ -137,11 +137,6 @@ public:
     // the box: every read of the tone during a run goes through it.
     std::int16_t ToneOfBox();
 
-    // The Latin key by its control name ("A_Button", "Num0_Button", "HH_Button", ...),
-    // nullptr for any other name; LatinButtonName(i) is the name of key i.
-    forms::CommandButton* LatinButtonNamed(const QString& name);
-    static QString LatinButtonName(int index);
-
     // Answer keys (their bodies are with the answer input).
     void LatinButton_Click(int index);
     void ButtonJp_Click(int index);

@@ -103,9 +103,9 @@ TEST_F(AnswerKeys, ARightAnswerBlanksTheLabelAtLeast80msAndANestedAnswerCountsNo
     clock().callAt(start + 40, [&] {
         during = f.Label1.caption();
         colourDuring = f.Label1.foreColor();
-        f.LatinButtonNamed("Question_Button")->click(); // a second answer inside the wait
+        f.LatinButton(39).click(); // "?", a second answer inside the wait
     });
-    f.LatinButtonNamed("Q_Button")->click();
+    f.LatinButton(17).click(); // Q
     EXPECT_GE(clock().now() - start, 80);
     EXPECT_EQ(during, QString());
     EXPECT_EQ(colourDuring, vbRed);
@@ -120,7 +120,7 @@ TEST_F(AnswerKeys, WithNoOpenQuestionAKeyJudgesNothing)
     FrmMain& f = latinReceive();
     openQuestion(f, QStringLiteral("K"));
     QuestionOpen = 0; // the last question of a run, answered or timed out
-    f.LatinButtonNamed("K_Button")->click();
+    f.LatinButton(11).click(); // K
     EXPECT_TRUE(AnswerChar.isEmpty());
     EXPECT_TRUE(f.timerLimitKikitoriMode.enabled());
     EXPECT_EQ(f.Label1.caption(), "?");
@@ -183,7 +183,7 @@ TEST_F(AnswerKeys, CodeCheckSoundsAndClearsTheLabelButAnswersAndMarksNothing)
     SentChar = QStringLiteral("Q");
     QuestionOpen = -1;
     f.Label1.setCaption(QStringLiteral("?"));
-    f.LatinButtonNamed("Q_Button")->click();
+    f.LatinButton(17).click(); // Q
     EXPECT_EQ(f.Label1.caption(), QString());
     EXPECT_TRUE(AnswerChar.isEmpty());
     EXPECT_EQ(QuestionOpen, -1);
@@ -192,7 +192,7 @@ TEST_F(AnswerKeys, CodeCheckSoundsAndClearsTheLabelButAnswersAndMarksNothing)
     // A play count that is no number sounds nothing.
     frmOptions().textHugouKakuninPlayTimes.setText(QString());
     f.Label1.setCaption(QStringLiteral("?"));
-    f.LatinButtonNamed("Q_Button")->click();
+    f.LatinButton(17).click(); // Q
     EXPECT_EQ(f.Label1.caption(), "?");
 }
 
@@ -236,7 +236,7 @@ TEST_F(AnswerKeys, LatinKeysMarkAndUnmarkWhileNoRunGoes)
         (c.userRange ? f.mnuMojihanniUserChose : f.mnuMojiHanniAtoE).click();
         f.StartButton_Command.setEnabled(!c.running);
         LatinUserChosen[3] = c.before;
-        f.LatinButtonNamed("C_Button")->click();
+        f.LatinButton(3).click(); // C
         EXPECT_EQ(LatinUserChosen[3], c.after);
     }
 }
@@ -278,33 +278,30 @@ TEST_F(AnswerKeys, TheTogglesIgnoreIndexesOutsideTheTables)
     EXPECT_EQ(CountKanaUserChosen(), 0);
 }
 
-TEST_F(AnswerKeys, TheLatinKeysKeepTheirNamesCaptionsAndLayout)
+TEST_F(AnswerKeys, TheLatinKeysKeepTheirCaptionsAndLayout)
 {
     FrmMain& f = frmMain();
     const struct {
-        const char* name;
         int index;
         float left, top;
     } keys[] = {
-        {"A_Button", 1, 0, 120},
-        {"H_Button", 8, 5880, 120},
-        {"Z_Button", 26, 840, 1920},
-        {"Num1_Button", 27, 1680, 1920},
-        {"Num0_Button", 36, 2520, 2520},
-        {"Slash_Button", 40, 5880, 2520},
-        {"HH_Button", 48, 5880, 3120},
+        {1, 0, 120},      // A
+        {8, 5880, 120},   // H
+        {26, 840, 1920},  // Z
+        {27, 1680, 1920}, // 1
+        {36, 2520, 2520}, // 0
+        {40, 5880, 2520}, // "/"
+        {48, 5880, 3120}, // 訂正
     };
     for (const auto& k : keys) {
-        SCOPED_TRACE(k.name);
-        CommandButton* b = f.LatinButtonNamed(k.name);
-        ASSERT_EQ(b, &f.LatinButton(k.index));
-        EXPECT_EQ(b->caption(), LatinCharTable[k.index]);
-        EXPECT_EQ(b->left(), k.left);
-        EXPECT_EQ(b->top(), k.top);
+        SCOPED_TRACE(k.index);
+        const CommandButton& b = f.LatinButton(k.index);
+        EXPECT_EQ(b.caption(), LatinCharTable[k.index]);
+        EXPECT_EQ(b.left(), k.left);
+        EXPECT_EQ(b.top(), k.top);
     }
-    EXPECT_EQ(f.LatinButtonNamed("HH_Button")->toolTipText(), QStringLiteral("訂正符号"));
-    EXPECT_EQ(f.LatinButtonNamed("Inyouhu_Button")->toolTipText(), QStringLiteral("引用符"));
-    EXPECT_EQ(f.LatinButtonNamed("Nope_Button"), nullptr);
+    EXPECT_EQ(f.LatinButton(48).toolTipText(), QStringLiteral("訂正符号"));
+    EXPECT_EQ(f.LatinButton(47).toolTipText(), QStringLiteral("引用符"));
     EXPECT_EQ(f.ButtonJp(60).left(), 240 + 840 * 11);
     EXPECT_EQ(f.ButtonJp(60).top(), 120 + 600 * 4);
     EXPECT_EQ(f.ButtonJp(68).left(), 240 + 840 * 7);
