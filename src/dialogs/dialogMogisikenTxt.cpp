@@ -29,24 +29,21 @@ struct ExamTextTwins {
     std::array<std::int16_t, 10>& drawn;
     std::array<std::int16_t, 10>& picked;
     std::int16_t& slot;
-    std::array<std::int16_t, 10>& waveStartEnd;
-    std::array<ExamWaveTagged, 10>& waveFreq;
-    std::array<ExamWaveTagged, 10>& waveSpeed;
 };
 
 bool latin() { return AlphabetIsLatin == -1; }
 
-const AlphabetRecords& records() { return RecordsOf(latin() ? -1 : 0); }
+std::int16_t alphabet() { return latin() ? -1 : 0; }
+
+const AlphabetRecords& records() { return RecordsOf(alphabet()); }
 
 ExamTextTwins twins()
 {
     if (latin())
         return {LatinExamTextSelectMode, LatinAutoStartEnd, LatinExamTextPath, LatinExamTextEnabled,
-                LatinExamTextDrawn, LatinExamTextPicked, LatinExamTextSlot, LatinExamWaveStartEnd,
-                LatinExamWaveFreq, LatinExamWaveSpeed};
+                LatinExamTextDrawn, LatinExamTextPicked, LatinExamTextSlot};
     return {KanaExamTextSelectMode, KanaAutoStartEnd, KanaExamTextPath, KanaExamTextEnabled,
-            KanaExamTextDrawn, KanaExamTextPicked, KanaExamTextSlot, KanaExamWaveStartEnd,
-            KanaExamWaveFreq, KanaExamWaveSpeed};
+            KanaExamTextDrawn, KanaExamTextPicked, KanaExamTextSlot};
 }
 
 template <class C>
@@ -144,7 +141,8 @@ void DialogMogisikenTxt::Form_Load() { LoadExamTextSettings(); }
 void DialogMogisikenTxt::Form_QueryUnload(int&, int) { SaveExamTextSettings(); }
 
 // Each record is read by itself: one that cannot be read leaves its control as
-// designed and the others still load.
+// designed and the others still load. The recordings' keys are read a slot at a
+// time (LoadExamWaveKeys).
 void DialogMogisikenTxt::LoadExamTextSettings()
 {
     const AlphabetRecords& r = records();
@@ -182,12 +180,7 @@ void DialogMogisikenTxt::LoadExamTextSettings()
                 else if (v.enabled[i] == 0)
                     checkSelectText(i).setValue(0);
             });
-        for (int i = 0; i <= 9; ++i)
-            ignoreErrors([&] { v.waveStartEnd[i] = file.readInt16(r.firstWaveStartEnd + i); });
-        for (int i = 0; i <= 9; ++i)
-            ignoreErrors([&] { v.waveFreq[i] = file.readTagged(r.firstWaveFreq + i); });
-        for (int i = 0; i <= 9; ++i)
-            ignoreErrors([&] { v.waveSpeed[i] = file.readTagged(r.firstWaveSpeed + i); });
+        LoadExamWaveKeys(alphabet());
     });
     ShowSelectionModeControls();
 

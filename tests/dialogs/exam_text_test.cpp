@@ -108,6 +108,28 @@ TEST_F(ExamTexts, LoadReadsTheSlotsTheirFlagsAndTheCacheKeys)
     EXPECT_EQ(d.richTextBoxEdit.text(), "DE JA1");
 }
 
+// A key is read a slot at a time: a slot with a record that cannot be read keeps
+// the key it held, so no key is put together from two recordings.
+TEST_F(ExamTexts, ASlotWithADamagedKeyRecordKeepsTheKeyItHeld)
+{
+    records([&](SettingsFile& s) {
+        for (int slot : {2, 5}) {
+            s.writeInt16(94 + slot, -1);
+            s.writeTagged(104 + slot, 900);
+            s.writeTagged(114 + slot, 25);
+        }
+    });
+    QByteArray bytes = settingsBytes();
+    bytes[SettingsRecordOffset(114 + 5)] = 3; // no tag of a TaggedValue
+    writeBytes(SettingsFile::defaultPath(), bytes);
+    LatinExamWaveStartEnd[5] = 0;
+    LatinExamWaveFreq[5] = 800;
+    LatinExamWaveSpeed[5] = 60;
+    dialogMogisikenTxt();
+    EXPECT_EQ(ExamWaveKeyOf(-1, 2), (ExamWaveKey{-1, 900, 25}));
+    EXPECT_EQ(ExamWaveKeyOf(-1, 5), (ExamWaveKey{0, 800, 60}));
+}
+
 TEST_F(ExamTexts, AMissingTextIsSaidAndFreedADamagedOneIsSaidAndKept)
 {
     const QByteArray damaged("\x81\x20", 2);

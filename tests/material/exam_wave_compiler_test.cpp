@@ -1,3 +1,4 @@
+#include "dialogs/dialogMogisikenTxt.h"
 #include "material/ExamSampleBuilders.h"
 #include "material/ExamWaveCache.h"
 #include "material/ExamWaveCompiler.h"
@@ -105,6 +106,14 @@ private:
 QString soundFile(const QString& name)
 {
     return platform::besideProgram(QStringLiteral("sound/") + name);
+}
+
+// Loads the exam-text dialog afresh, which reads the recordings' keys, and closes it.
+void reloadExamTextDialog()
+{
+    dialogMogisikenTxt.unload();
+    dialogMogisikenTxt();
+    dialogMogisikenTxt.unload();
 }
 
 } // namespace
@@ -560,9 +569,10 @@ TEST_F(ExamWaveCompiler, AKeyOnlyEverDescribesTheRecordingThatIsThere)
     EXPECT_EQ(again("DE", 700), SND_MEMORY | SND_ASYNC);
     EXPECT_EQ(platform::readWholeFile(file), cq);
     EXPECT_EQ(store.kept.read(-1, 3), (ExamWaveKey{0, 800, 60}));
-    // The next start reads that key, and the old recording is right for it.
+    // The exam-text dialog's next load reads that key, and the old recording is
+    // right for it.
     store.failAll = false;
-    LoadExamWaveKeys(-1);
+    reloadExamTextDialog();
     EXPECT_EQ(again("DE", 800), reused);
 
     // The new recording is written but its key cannot be stored: no key, in memory
@@ -573,7 +583,7 @@ TEST_F(ExamWaveCompiler, AKeyOnlyEverDescribesTheRecordingThatIsThere)
     EXPECT_EQ(store.kept.read(-1, 3), (ExamWaveKey{0, std::nullopt, std::nullopt}));
     EXPECT_FALSE(ExamWaveKeyOf(-1, 3).freq.has_value());
     store.failValues = false;
-    LoadExamWaveKeys(-1);
+    reloadExamTextDialog();
     EXPECT_EQ(again("CQ", 800), SND_ASYNC);
     EXPECT_EQ(layoutOf(file, 100).code, "-.-. --.-");
     EXPECT_EQ(again("CQ", 800), reused);

@@ -4,9 +4,11 @@
 #include <QFile>
 
 #include "keypad/UserChosen.h"
+#include "material/ExamWaveCache.h"
 #include "practice/QuenModule.h"
 #include "practice/frmMain.h"
 #include "practice/RunState.h"
+#include "settings/ExamWaveKeyFile.h"
 #include "settings/SharedSettings.h"
 #include "synthesis/SoundBank.h"
 
@@ -24,6 +26,8 @@ AppFixture::AppFixture()
     platform::sound().clearLog();
     forms::dialogs::reset();
     forms::dialogs::setScripted(true);
+    // The exam recordings' keys live in the settings file, as the program keeps them.
+    setExamWaveKeyStore(std::make_unique<SettingsExamWaveKeyStore>());
     AlphabetIsLatin = -1;
     WaveSampleRate = 16000;
     AnswerTimeLimitSec = 0;
@@ -54,6 +58,7 @@ void AppFixture::TearDown()
     platform::sound().stop();
     platform::setProgramEnder(nullptr);
     platform::setShellOpener(nullptr);
+    setExamWaveKeyStore(nullptr);
     platform::setProgramFolder(previous_);
 }
 
