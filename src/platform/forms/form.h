@@ -54,8 +54,8 @@ public:
     // Modeless show. Fails while a modal form or message box is up, unless this form is
     // already shown (then it only comes to the front).
     void show();
-    // Modal show: a nested loop on the clock's yield; returns when this form is hidden or
-    // unloaded. Timers keep ticking. Fails when the form is already shown.
+    // Modal show: a nested loop on the clock's yield; returns when this form is unloaded.
+    // Timers keep ticking. Fails when the form is already shown.
     void showModal();
     // Runs QueryUnload and Unload (either may cancel: returns false), hides, ends a modal
     // loop of this form, detaches the automatic instance and destroys the form as soon as
