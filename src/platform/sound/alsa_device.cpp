@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
+#include <cstdio>
 #include <mutex>
 #include <numbers>
 #include <optional>
@@ -15,23 +16,45 @@ namespace platform {
 
 namespace {
 
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+
 // The stream follows the rate of what it plays: it is set up for 16000 Hz (the
-// usual rate of our WAV files) and set up again, on the same handle, when a sound
-// comes at another rate. Beeps take the current rate when it can carry the tone,
-// else 48000 Hz. alsa-lib resamples where the hardware cannot take a rate.
+// usual rate of our WAV files) and set up again when a sound comes at another rate.
+// Beeps take the current rate when it can carry the tone, else 48000 Hz. alsa-lib
+// resamples where the hardware cannot take a rate.
 constexpr std::uint32_t openRate = 16000;
 constexpr std::uint32_t toneRate = 48000;
 constexpr unsigned periodUs = 5000;
-// Every sound starts from an empty buffer (drop, prepare), so its size adds no
-// latency; it only has to ride out scheduling hiccups.
-constexpr unsigned bufferUs = 40000;
+// A sound is handed over as far ahead as this allows, so that a stall of the whole
+// program (a loaded or swapping machine) is ridden out by the sound server or card.
+// Every sound starts from an empty buffer, so its size costs no latency.
+constexpr unsigned bufferUs = 500000;
+// A device that takes everything at once (the null device under the file plugin)
+// is fed silence at the pace of the clock between sounds, in these steps.
+constexpr milliseconds idleStep {10};
+// While a sound is handed over the worker sleeps until this much room is free.
+constexpr std::chrono::microseconds refill {50000};
+constexpr milliseconds shortestSleep {5};
+// A device that was lost is tried again at each new sound and, between sounds, this often.
+constexpr milliseconds reopenEvery {1000};
 constexpr snd_pcm_uframes_t chunkFrames = 4096;
 constexpr double toneAmplitude = 0.5 * 32767;
-constexpr std::chrono::milliseconds idleStep {10};
 
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
-int configure(snd_pcm_t* pcm, std::uint32_t rate)
+std::int64_t timeToFrames(std::chrono::microseconds t, std::uint32_t rate)
+{
+    return static_cast<std::int64_t>(static_cast<double>(t.count()) * rate / 1e6);
+}
+
+std::chrono::microseconds framesToTime(std::int64_t frames, std::uint32_t rate)
+{
+    return std::chrono::microseconds(static_cast<std::int64_t>(static_cast<double>(frames) * 1e6 / rate));
+}
+
+// Sets the stream up for rate; returns its buffer size in frames, or an error.
+snd_pcm_sframes_t configure(snd_pcm_t* pcm, std::uint32_t rate)
 {
     snd_pcm_hw_params_t* hw;
     snd_pcm_hw_params_alloca(&hw);
@@ -51,30 +74,66 @@ int configure(snd_pcm_t* pcm, std::uint32_t rate)
     snd_pcm_hw_params_set_period_time_near(pcm, hw, &period, &dir);
     if ((e = snd_pcm_hw_params(pcm, hw)) < 0)
         return e;
-    snd_pcm_uframes_t periodFrames = 0;
-    snd_pcm_hw_params_get_period_size(hw, &periodFrames, &dir);
+    snd_pcm_uframes_t bufferFrames = 0, periodFrames = 0;
+    if ((e = snd_pcm_get_params(pcm, &bufferFrames, &periodFrames)) < 0)
+        return e;
 
     snd_pcm_sw_params_t* sw;
     snd_pcm_sw_params_alloca(&sw);
     if ((e = snd_pcm_sw_params_current(pcm, sw)) < 0 || (e = snd_pcm_sw_params_set_start_threshold(pcm, sw, 1)) < 0
-        || (e = snd_pcm_sw_params_set_avail_min(pcm, sw, std::max<snd_pcm_uframes_t>(periodFrames, 1))) < 0)
+        || (e = snd_pcm_sw_params_set_avail_min(pcm, sw, std::max<snd_pcm_uframes_t>(periodFrames, 1))) < 0
+        || (e = snd_pcm_sw_params(pcm, sw)) < 0)
         return e;
-    return snd_pcm_sw_params(pcm, sw);
+    return static_cast<snd_pcm_sframes_t>(std::max<snd_pcm_uframes_t>(bufferFrames, 1));
 }
 
-std::chrono::microseconds framesToTime(std::int64_t frames, std::uint32_t rate)
+// An open stream, set up; instant when it takes everything at once and holds
+// nothing (the null device): it has no clock of its own.
+struct Stream {
+    snd_pcm_t* pcm = nullptr;
+    bool instant = false;
+};
+
+int openStream(const QString& name, std::uint32_t rate, Stream* out)
 {
-    return std::chrono::microseconds(static_cast<std::int64_t>(static_cast<double>(frames) * 1e6 / rate));
+    // Without a card alsa-lib prints several lines per failed open; we report one.
+    static const bool silenced = (snd_lib_error_set_handler(quietAlsa), true);
+    (void)silenced;
+    snd_pcm_t* pcm = nullptr;
+    int e = snd_pcm_open(&pcm, name.toLocal8Bit().constData(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+    if (e < 0)
+        return e;
+    const snd_pcm_sframes_t bufferFrames = configure(pcm, rate);
+    if (bufferFrames < 0) {
+        snd_pcm_close(pcm);
+        return static_cast<int>(bufferFrames);
+    }
+    const std::vector<std::int16_t> zeros(64, 0);
+    snd_pcm_sframes_t avail = 0, delay = 0;
+    out->instant = snd_pcm_writei(pcm, zeros.data(), zeros.size()) > 0 && snd_pcm_avail_delay(pcm, &avail, &delay) >= 0
+        && delay == 0 && avail >= bufferFrames;
+    snd_pcm_drop(pcm);
+    if ((e = snd_pcm_prepare(pcm)) < 0) {
+        snd_pcm_close(pcm);
+        return e;
+    }
+    out->pcm = pcm;
+    return 0;
 }
 
-// One persistent PCM stream fed by a worker thread. The UI thread only posts the
-// next voice (or a stop) and wakes the worker; it never waits on ALSA except in
-// waitEnd. The stream is non-blocking: a full buffer is waited for with
-// snd_pcm_wait in 5 ms steps, between which a new command is noticed. Replacing
-// and stopping is drop + prepare, never drain (which cannot be interrupted).
+// One PCM fed by a worker thread. The UI thread only posts the next voice (or a
+// stop) and wakes the worker; it never waits on ALSA except in waitEnd. Each sound
+// starts from an empty buffer (drop + prepare; on the pulse plugin a new server
+// stream) and is handed over as far ahead as the buffer takes; while it is, the
+// worker sleeps until there is room or a command comes. After the sound the stream
+// runs dry and the worker sleeps until the next command. A stream that fails beyond
+// recovery is closed and opened again; until it opens, sounds keep their time silently.
 class AlsaDevice : public SoundDevice {
 public:
-    AlsaDevice(snd_pcm_t* pcm, QString name) : pcm_(pcm), name_(std::move(name)), worker_([this] { run(); }) {}
+    AlsaDevice(Stream stream, QString name)
+        : pcm_(stream.pcm), instant_(stream.instant), name_(std::move(name)), worker_([this] { run(); })
+    {
+    }
 
     ~AlsaDevice() override
     {
@@ -85,8 +144,10 @@ public:
         }
         wake_.notify_all();
         worker_.join();
-        snd_pcm_drop(pcm_);
-        snd_pcm_close(pcm_);
+        if (pcm_) {
+            snd_pcm_drop(pcm_);
+            snd_pcm_close(pcm_);
+        }
     }
 
     QString name() const override { return QStringLiteral("alsa:") + name_; }
@@ -97,7 +158,7 @@ public:
     bool isPlaying() override
     {
         std::lock_guard lock(mutex_);
-        return busy_ || std::chrono::steady_clock::now() < end_;
+        return busy_ || steady_clock::now() < end_;
     }
 
     void waitEnd() override
@@ -116,7 +177,7 @@ private:
             std::lock_guard lock(mutex_);
             busy_ = voice.has_value();
             if (!busy_)
-                end_ = std::chrono::steady_clock::now();
+                end_ = steady_clock::now();
             next_ = std::move(voice);
             pending_ = true;
             ++generation_;
@@ -128,11 +189,12 @@ private:
     {
         std::unique_lock lock(mutex_);
         for (;;) {
-            // Between sounds the stream goes on with silence at the pace of the clock,
-            // so that what the device receives (and a recording of it) keeps the gaps.
-            if (!wake_.wait_for(lock, idleStep, [this] { return pending_ || quit_; })) {
+            const auto woken = [this] { return pending_ || quit_; };
+            if (pcm_ && !instant_)
+                wake_.wait(lock, woken);
+            else if (!wake_.wait_for(lock, pcm_ ? idleStep : reopenEvery, woken)) {
                 lock.unlock();
-                feedSilence();
+                idle();
                 lock.lock();
                 continue;
             }
@@ -144,15 +206,11 @@ private:
             const std::uint64_t generation = generation_;
             lock.unlock();
 
-            snd_pcm_drop(pcm_);
             std::optional<SteadyTime> end;
-            if (voice) {
-                end = feed(*voice, generation);
-                silenceFrom_ = end.value_or(std::chrono::steady_clock::now());
-            } else {
-                snd_pcm_prepare(pcm_);
-                silenceFrom_ = std::chrono::steady_clock::now();
-            }
+            if (voice)
+                end = play(*voice, generation);
+            else
+                cut();
 
             lock.lock();
             if (end && generation_ == generation) {
@@ -163,96 +221,195 @@ private:
         }
     }
 
-    // Silence from the end of the last sound up to now. A device whose buffer is
-    // full takes none; that only means it has enough to play.
+    // Empties the stream, unless it is empty and ready already.
+    void cut()
+    {
+        if (!pcm_ || snd_pcm_state(pcm_) == SND_PCM_STATE_PREPARED)
+            return;
+        snd_pcm_drop(pcm_);
+        if (int e = snd_pcm_prepare(pcm_); e < 0)
+            lose(e);
+        written_ = steady_clock::now();
+    }
+
+    void idle()
+    {
+        if (!pcm_) {
+            if (steady_clock::now() - lastTry_ >= reopenEvery)
+                reopen(openRate);
+            return;
+        }
+        feedSilence();
+    }
+
+    // Silence from the end of the last sound up to now, on a device that takes
+    // everything at once: what it is given (and a recording of it) keeps the gaps.
     void feedSilence()
     {
-        if (rate_ == 0)
+        const SteadyTime now = steady_clock::now();
+        if (now <= written_)
             return;
-        const SteadyTime now = std::chrono::steady_clock::now();
-        if (now <= silenceFrom_)
-            return;
-        const auto due = std::chrono::duration_cast<std::chrono::microseconds>(now - silenceFrom_).count();
-        auto frames = static_cast<std::int64_t>(static_cast<double>(due) * rate_ / 1e6);
-        if (frames <= 0)
-            return;
-        std::vector<std::int16_t> zeros(static_cast<std::size_t>(std::min<std::int64_t>(frames, chunkFrames)), 0);
+        std::int64_t frames = timeToFrames(std::chrono::duration_cast<std::chrono::microseconds>(now - written_), rate_);
+        static const std::vector<std::int16_t> zeros(chunkFrames, 0);
         while (frames > 0) {
             const auto count = static_cast<snd_pcm_uframes_t>(std::min<std::int64_t>(frames, chunkFrames));
-            snd_pcm_sframes_t written = snd_pcm_writei(pcm_, zeros.data(), count);
-            if (written == -EAGAIN)
+            snd_pcm_sframes_t put = snd_pcm_writei(pcm_, zeros.data(), count);
+            if (put == -EAGAIN)
                 return;
-            if (written < 0) {
-                if (snd_pcm_recover(pcm_, static_cast<int>(written), 1) < 0)
-                    silenceFrom_ = now; // give up on this stretch
+            if (put < 0) {
+                mend(static_cast<int>(put));
                 return;
             }
-            frames -= written;
-            silenceFrom_ += framesToTime(written, rate_);
+            frames -= put;
+            written_ += framesToTime(put, rate_);
         }
     }
 
-    // Writes the voice to the device; returns when the sound will have ended, or
-    // nullopt when a newer command replaced it. A device error does not cut the
-    // sound's time short: it then ends when it would have, heard or not.
-    std::optional<SteadyTime> feed(const Voice& voice, std::uint64_t generation)
+    // Recovers from an underrun or suspend; anything else, or a recovery that
+    // fails, loses the device. False when the device was lost.
+    bool mend(int e)
     {
-        const SteadyTime begin = std::chrono::steady_clock::now();
-        const SteadyTime kept = begin + std::chrono::milliseconds(voice.durationMs);
+        if (e == -EPIPE || e == -ESTRPIPE || e == -EINTR) {
+            if (snd_pcm_recover(pcm_, e, 1) >= 0) {
+                written_ = steady_clock::now();
+                return true;
+            }
+        }
+        lose(e);
+        return false;
+    }
+
+    void lose(int e)
+    {
+        std::fprintf(stderr, "quenlo: the sound device was lost (ALSA \"%s\": %s); sounds are silent until it opens again\n",
+            name_.toLocal8Bit().constData(), snd_strerror(e));
+        snd_pcm_close(pcm_);
+        pcm_ = nullptr;
+        lastTry_ = steady_clock::now();
+    }
+
+    bool reopen(std::uint32_t rate)
+    {
+        lastTry_ = steady_clock::now();
+        Stream stream;
+        if (openStream(name_, rate, &stream) < 0)
+            return false;
+        pcm_ = stream.pcm;
+        instant_ = stream.instant;
+        rate_ = rate;
+        written_ = steady_clock::now();
+        std::fprintf(stderr, "quenlo: the sound device is back (ALSA \"%s\")\n", name_.toLocal8Bit().constData());
+        return true;
+    }
+
+    // Hands the voice to the device; returns when its last frame will have been
+    // heard, or nullopt when a newer command replaced it. A device that cannot be had
+    // does not cut the sound's time short: it then ends when it would have.
+    std::optional<SteadyTime> play(const Voice& voice, std::uint64_t generation)
+    {
+        const SteadyTime begin = steady_clock::now();
+        const SteadyTime kept = begin + milliseconds(voice.durationMs);
         std::uint32_t rate = voice.rate;
         if (!voice.samples)
             rate = rate_ != 0 && voice.hz < rate_ / 2 ? rate_ : toneRate;
-        if (rate != rate_) {
-            rate_ = configure(pcm_, rate) < 0 ? 0 : rate;
-            if (rate_ == 0)
-                return kept;
-        }
-        if (snd_pcm_prepare(pcm_) < 0)
+        cut();
+        if (!pcm_ && !reopen(rate))
             return kept;
+        if (rate != rate_) {
+            snd_pcm_drop(pcm_);
+            if (const snd_pcm_sframes_t e = configure(pcm_, rate); e < 0) {
+                lose(static_cast<int>(e));
+                return kept;
+            }
+            rate_ = rate;
+        }
+        // A device lost under this sound is opened again and the sound begins anew:
+        // heard late rather than in part.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            std::optional<SteadyTime> end;
+            if (feed(voice, generation, &end))
+                return end;
+            if (!reopen(rate))
+                break;
+        }
+        return kept;
+    }
 
+    // False when the device was lost; else *end as play returns it.
+    bool feed(const Voice& voice, std::uint64_t generation, std::optional<SteadyTime>* end)
+    {
+        const std::uint32_t rate = rate_;
         const std::int64_t frames = voice.samples
             ? static_cast<std::int64_t>(voice.samples->size())
             : static_cast<std::int64_t>(std::nearbyint(voice.durationMs * (rate / 1000.0)));
+        const SteadyTime begin = steady_clock::now();
         std::vector<std::int16_t> tone;
         std::int64_t toneAt = -1;
         std::optional<SteadyTime> first;
         for (std::int64_t at = 0; at < frames;) {
-            if (generation_.load() != generation)
-                return std::nullopt;
-            const auto count = static_cast<snd_pcm_uframes_t>(std::min<std::int64_t>(frames - at, chunkFrames));
+            if (generation_.load() != generation) {
+                *end = std::nullopt;
+                return true;
+            }
+            snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm_);
+            if (avail < 0) {
+                if (!mend(static_cast<int>(avail)))
+                    return false;
+                continue;
+            }
+            const std::int64_t wanted = std::min<std::int64_t>(frames - at, timeToFrames(refill, rate));
+            if (avail < wanted && first) {
+                sleepForRoom(wanted - avail, rate, generation);
+                continue;
+            }
+            const auto count = static_cast<snd_pcm_uframes_t>(
+                std::min<std::int64_t>({frames - at, static_cast<std::int64_t>(chunkFrames), std::max<snd_pcm_sframes_t>(avail, 1)}));
             const std::int16_t* from;
             if (voice.samples) {
                 from = voice.samples->data() + at;
             } else {
-                if (toneAt != at)
+                if (toneAt != at || tone.size() < count)
                     fillTone(tone, voice.hz, rate, at, count);
                 toneAt = at;
                 from = tone.data();
             }
-            snd_pcm_sframes_t written = snd_pcm_writei(pcm_, from, count);
-            if (written == -EAGAIN) {
-                snd_pcm_wait(pcm_, 5);
+            snd_pcm_sframes_t put = snd_pcm_writei(pcm_, from, count);
+            if (put == -EAGAIN) {
+                sleepForRoom(static_cast<std::int64_t>(count), rate, generation);
                 continue;
             }
-            if (written < 0) {
-                if (snd_pcm_recover(pcm_, static_cast<int>(written), 1) < 0)
-                    return std::max(kept, std::chrono::steady_clock::now());
+            if (put < 0) {
+                if (!mend(static_cast<int>(put)))
+                    return false;
                 continue;
             }
             if (!first) {
-                first = std::chrono::steady_clock::now();
+                first = steady_clock::now();
                 if (onFirstFrame)
                     onFirstFrame(voice.id, *first);
             }
-            at += written;
+            at += put;
         }
-        // What is still queued sounds after the last write; never less than the
-        // sound's own length from its first frame (the null device takes all at once).
+        // The last frame is heard once everything queued before it has played; never
+        // less than the sound's own length from its first frame (the null device
+        // takes all at once).
         snd_pcm_sframes_t delay = 0;
         if (snd_pcm_delay(pcm_, &delay) < 0 || delay < 0)
             delay = 0;
-        const SteadyTime queuedEnd = std::chrono::steady_clock::now() + framesToTime(delay, rate);
-        return std::max(queuedEnd, first.value_or(begin) + framesToTime(frames, rate));
+        const SteadyTime heard = std::max(
+            steady_clock::now() + framesToTime(delay, rate), first.value_or(begin) + framesToTime(frames, rate));
+        written_ = heard;
+        *end = heard;
+        return true;
+    }
+
+    // Sleeps until about frames of room should have been played free, or a command comes.
+    void sleepForRoom(std::int64_t frames, std::uint32_t rate, std::uint64_t generation)
+    {
+        const auto wait = std::clamp(std::chrono::duration_cast<milliseconds>(framesToTime(frames, rate)),
+            shortestSleep, milliseconds(refill.count() / 1000));
+        std::unique_lock lock(mutex_);
+        wake_.wait_for(lock, wait, [&] { return generation_.load() != generation || quit_; });
     }
 
     static void fillTone(
@@ -271,10 +428,13 @@ private:
         }
     }
 
-    snd_pcm_t* pcm_;
+    // Worker only (and the destructor, after the worker has ended).
+    snd_pcm_t* pcm_; // nullptr while the device is lost
+    bool instant_;
     QString name_;
-    std::uint32_t rate_ = openRate; // what the stream is set up for; 0 after a failed set-up
-    SteadyTime silenceFrom_ = std::chrono::steady_clock::now(); // worker: audio written up to here
+    std::uint32_t rate_ = openRate; // what the stream is set up for
+    SteadyTime written_ = steady_clock::now(); // audio queued up to here
+    SteadyTime lastTry_ {};
 
     std::mutex mutex_;
     std::condition_variable wake_; // worker: a command is pending
@@ -293,20 +453,13 @@ private:
 
 std::unique_ptr<SoundDevice> openAlsaDevice(const QString& name, QString* error)
 {
-    // Without a card alsa-lib prints several lines per failed open; we report one.
-    static const bool silenced = (snd_lib_error_set_handler(quietAlsa), true);
-    (void)silenced;
-    snd_pcm_t* pcm = nullptr;
-    int e = snd_pcm_open(&pcm, name.toLocal8Bit().constData(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
-    if (e >= 0) {
-        e = configure(pcm, openRate);
-        if (e >= 0)
-            return std::make_unique<AlsaDevice>(pcm, name);
-        snd_pcm_close(pcm);
+    Stream stream;
+    if (int e = openStream(name, openRate, &stream); e < 0) {
+        if (error)
+            *error = QString::fromLocal8Bit(snd_strerror(e));
+        return nullptr;
     }
-    if (error)
-        *error = QString::fromLocal8Bit(snd_strerror(e));
-    return nullptr;
+    return std::make_unique<AlsaDevice>(stream, name);
 }
 
 } // namespace platform
