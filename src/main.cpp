@@ -1,9 +1,11 @@
+#include "dialogs/frmAbout.h"
 #include "platform/sound/sound_service.h"
 #include "practice/frmMain.h"
 #include "settings/ExamWaveKeyFile.h"
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 
 #include <memory>
 
@@ -11,6 +13,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quenlo"));
+    // Every window that sets no icon of its own shows the program's.
+    QApplication::setWindowIcon(QIcon(ProgramIcon()));
     forms::useStandInFonts();
     platform::useDefaultSound();
     setExamWaveKeyStore(std::make_unique<SettingsExamWaveKeyStore>());
