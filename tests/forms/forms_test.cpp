@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "support/real_input.h"
@@ -355,6 +356,40 @@ TEST_F(FormsTest, TimersTickUnderAModalFormAndModelessShowsFailMeanwhile)
     EXPECT_FALSE(dialog().isShown());
     plain().show(); // no modal form any more
     EXPECT_TRUE(plain().isShown());
+}
+
+// A form shown modally is a dialog of the form it is shown over (the topmost modal
+// form, else the main window), whatever its border; shown modeless again it is a
+// window of its own. The main window belongs to none.
+TEST_F(FormsTest, AModalFormIsADialogOfTheFormItIsShownOver)
+{
+    PanelForm& main = panel();
+    main.show();
+    QWindow *mainWindow = main.window()->windowHandle(), *plainWindow = nullptr;
+    Qt::WindowType plainType = Qt::Widget, dialogType = Qt::Widget;
+    QWindow* dialogOwner = nullptr;
+    clock->callAfter(100, [&] {
+        plainWindow = plain().window()->windowHandle();
+        plainType = plain().window()->windowType();
+        clock->callAfter(100, [&] {
+            dialogType = dialog().window()->windowType();
+            dialogOwner = dialog().window()->windowHandle()->transientParent();
+            dialog().hide();
+        });
+        dialog().showModal();
+        plain().hide();
+    });
+    plain().showModal();
+    EXPECT_EQ(plainType, Qt::Dialog);
+    ASSERT_NE(plainWindow, nullptr);
+    EXPECT_EQ(plainWindow->transientParent(), mainWindow);
+    EXPECT_EQ(dialogType, Qt::Dialog);
+    EXPECT_EQ(dialogOwner, plainWindow);
+    plain().show();
+    EXPECT_EQ(plain().window()->windowType(), Qt::Window);
+    EXPECT_EQ(plain().window()->windowHandle()->transientParent(), nullptr);
+    EXPECT_EQ(main.window()->windowType(), Qt::Window);
+    EXPECT_EQ(mainWindow->transientParent(), nullptr);
 }
 
 TEST_F(FormsTest, KeyPreviewSeesEachKeyFirstAndTheControlMaySwallowIt)
