@@ -1,4 +1,5 @@
 #include "platform/forms/forms.h"
+#include "platform/forms/window_system.h"
 #include "platform/virtual_clock.h"
 
 #include <QAction>
@@ -390,6 +391,20 @@ TEST_F(FormsTest, AModalFormIsADialogOfTheFormItIsShownOver)
     EXPECT_EQ(plain().window()->windowHandle()->transientParent(), nullptr);
     EXPECT_EQ(main.window()->windowType(), Qt::Window);
     EXPECT_EQ(mainWindow->transientParent(), nullptr);
+}
+
+// A fixed-size form refuses the maximised state that a title bar may ask for anyway;
+// a sizable one takes it.
+TEST_F(FormsTest, OnlyASizableFormIsMaximised)
+{
+    DialogForm& fixed = dialog();
+    fixed.show();
+    fixed.window()->setWindowState(Qt::WindowMaximized);
+    EXPECT_FALSE(fixed.window()->windowState() & Qt::WindowMaximized);
+    PanelForm& sizable = panel();
+    sizable.show();
+    sizable.window()->setWindowState(Qt::WindowMaximized);
+    EXPECT_TRUE(sizable.window()->windowState() & Qt::WindowMaximized);
 }
 
 TEST_F(FormsTest, KeyPreviewSeesEachKeyFirstAndTheControlMaySwallowIt)
@@ -870,3 +885,35 @@ TEST_F(FormsTest, LoadsNestWithoutRecursion)
 }
 
 } // namespace
+
+// The platform asked of Qt before the application is made: the learner's own choice
+// stands; an X display (a Wayland desktop's XWayland) is taken first, Wayland where no
+// X server answers; with no X display Qt takes what is there.
+TEST(WindowSystem, ThePlatformChosenFromTheEnvironment)
+{
+    struct Case {
+        const char* qpa;
+        const char* display;
+        const char* wayland;
+        std::optional<std::string> chosen;
+    };
+    const Case cases[] = {
+        { nullptr, ":0", "wayland-0", "xcb;wayland" }, // a Wayland desktop with XWayland
+        { nullptr, ":0", nullptr, "xcb;wayland" }, // an X desktop
+        { nullptr, nullptr, "wayland-0", std::nullopt }, // Wayland alone
+        { nullptr, "", "wayland-0", std::nullopt }, // an empty DISPLAY names no display
+        { nullptr, nullptr, nullptr, std::nullopt }, // nothing: Qt says why it cannot start
+        { "wayland", ":0", "wayland-0", std::nullopt }, // the learner's own choice
+        { "offscreen", ":0", nullptr, std::nullopt },
+        { "", ":0", "wayland-0", "xcb;wayland" }, // empty: no choice, as Qt reads it
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("QT_QPA_PLATFORM=") + (c.qpa ? c.qpa : "(unset)") + " DISPLAY="
+            + (c.display ? c.display : "(unset)") + " WAYLAND_DISPLAY=" + (c.wayland ? c.wayland : "(unset)"));
+        auto env = [&](const char* name) -> const char* {
+            const std::string n = name;
+            return n == "QT_QPA_PLATFORM" ? c.qpa : n == "DISPLAY" ? c.display : n == "WAYLAND_DISPLAY" ? c.wayland : nullptr;
+        };
+        EXPECT_EQ(chosenQtPlatform(env), c.chosen);
+    }
+}

@@ -120,6 +120,17 @@ namespace detail {
         return any ? modalStack.back() : nullptr;
     }
 
+    // A fixed-size window is never maximised: Wayland's client-side title bar offers it
+    // whatever the window's hints, and a maximised size the window cannot take breaks
+    // the compositor's protocol, which ends the program.
+    void Window::changeEvent(QEvent* e)
+    {
+        QMainWindow::changeEvent(e);
+        if (e->type() == QEvent::WindowStateChange && form_ && form_->border_ != Border::Sizable
+            && (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    }
+
     void Window::closeEvent(QCloseEvent* e)
     {
         e->ignore();
