@@ -1,16 +1,22 @@
+#include "dialogs/frmAbout.h"
+#include "platform/forms/window_system.h"
 #include "platform/sound/sound_service.h"
 #include "practice/frmMain.h"
 #include "settings/ExamWaveKeyFile.h"
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 
 #include <memory>
 
 int main(int argc, char** argv)
 {
+    forms::chooseQtPlatform(); // read when the application is made
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quenlo"));
+    // Every window that sets no icon of its own shows the program's.
+    QApplication::setWindowIcon(QIcon(ProgramIcon()));
     forms::useStandInFonts();
     platform::useDefaultSound();
     setExamWaveKeyStore(std::make_unique<SettingsExamWaveKeyStore>());

@@ -1,5 +1,6 @@
 #include "platform/files.h"
 #include "platform/forms/forms.h"
+#include "platform/forms/window_system.h"
 #include "platform/virtual_clock.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "support/real_input.h"
@@ -356,6 +358,54 @@ TEST_F(FormsTest, TimersTickUnderAModalFormAndModelessShowsFailMeanwhile)
     EXPECT_FALSE(dialog.isLoaded());
     plain().show(); // no modal form any more
     EXPECT_TRUE(plain().isShown());
+}
+
+// A form shown modally is a dialog of the form it is shown over (the topmost modal
+// form, else the main window), whatever its border; shown modeless again it is a
+// window of its own. The main window belongs to none.
+TEST_F(FormsTest, AModalFormIsADialogOfTheFormItIsShownOver)
+{
+    PanelForm& main = panel();
+    main.show();
+    QWindow *mainWindow = main.window()->windowHandle(), *plainWindow = nullptr;
+    Qt::WindowType plainType = Qt::Widget, dialogType = Qt::Widget;
+    QWindow* dialogOwner = nullptr;
+    clock->callAfter(100, [&] {
+        plainWindow = plain().window()->windowHandle();
+        plainType = plain().window()->windowType();
+        clock->callAfter(100, [&] {
+            dialogType = dialog().window()->windowType();
+            dialogOwner = dialog().window()->windowHandle()->transientParent();
+            dialog().hide();
+        });
+        dialog().showModal();
+        plain().hide();
+    });
+    plain().showModal();
+    EXPECT_EQ(plainType, Qt::Dialog);
+    ASSERT_NE(plainWindow, nullptr);
+    EXPECT_EQ(plainWindow->transientParent(), mainWindow);
+    EXPECT_EQ(dialogType, Qt::Dialog);
+    EXPECT_EQ(dialogOwner, plainWindow);
+    plain().show();
+    EXPECT_EQ(plain().window()->windowType(), Qt::Window);
+    EXPECT_EQ(plain().window()->windowHandle()->transientParent(), nullptr);
+    EXPECT_EQ(main.window()->windowType(), Qt::Window);
+    EXPECT_EQ(mainWindow->transientParent(), nullptr);
+}
+
+// A fixed-size form refuses the maximised state that a title bar may ask for anyway;
+// a sizable one takes it.
+TEST_F(FormsTest, OnlyASizableFormIsMaximised)
+{
+    DialogForm& fixed = dialog();
+    fixed.show();
+    fixed.window()->setWindowState(Qt::WindowMaximized);
+    EXPECT_FALSE(fixed.window()->windowState() & Qt::WindowMaximized);
+    PanelForm& sizable = panel();
+    sizable.show();
+    sizable.window()->setWindowState(Qt::WindowMaximized);
+    EXPECT_TRUE(sizable.window()->windowState() & Qt::WindowMaximized);
 }
 
 TEST_F(FormsTest, KeyPreviewSeesEachKeyFirstAndTheControlMaySwallowIt)
@@ -837,3 +887,35 @@ TEST_F(FormsTest, LoadsNestWithoutRecursion)
 }
 
 } // namespace
+
+// The platform asked of Qt before the application is made: the learner's own choice
+// stands; an X display (a Wayland desktop's XWayland) is taken first, Wayland where no
+// X server answers; with no X display Qt takes what is there.
+TEST(WindowSystem, ThePlatformChosenFromTheEnvironment)
+{
+    struct Case {
+        const char* qpa;
+        const char* display;
+        const char* wayland;
+        std::optional<std::string> chosen;
+    };
+    const Case cases[] = {
+        { nullptr, ":0", "wayland-0", "xcb;wayland" }, // a Wayland desktop with XWayland
+        { nullptr, ":0", nullptr, "xcb;wayland" }, // an X desktop
+        { nullptr, nullptr, "wayland-0", std::nullopt }, // Wayland alone
+        { nullptr, "", "wayland-0", std::nullopt }, // an empty DISPLAY names no display
+        { nullptr, nullptr, nullptr, std::nullopt }, // nothing: Qt says why it cannot start
+        { "wayland", ":0", "wayland-0", std::nullopt }, // the learner's own choice
+        { "offscreen", ":0", nullptr, std::nullopt },
+        { "", ":0", "wayland-0", "xcb;wayland" }, // empty: no choice, as Qt reads it
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("QT_QPA_PLATFORM=") + (c.qpa ? c.qpa : "(unset)") + " DISPLAY="
+            + (c.display ? c.display : "(unset)") + " WAYLAND_DISPLAY=" + (c.wayland ? c.wayland : "(unset)"));
+        auto env = [&](const char* name) -> const char* {
+            const std::string n = name;
+            return n == "QT_QPA_PLATFORM" ? c.qpa : n == "DISPLAY" ? c.display : n == "WAYLAND_DISPLAY" ? c.wayland : nullptr;
+        };
+        EXPECT_EQ(chosenQtPlatform(env), c.chosen);
+    }
+}

@@ -63,9 +63,9 @@ TEST_F(RealDelivery, AnswerKeysWhileAButtonHasTheFocus)
     EXPECT_EQ(right, "2");
 }
 
-// The progress window stays out of the taskbar as a tool window of the main window,
+// The progress window stays out of the taskbar as a dialog of the main window,
 // and Esc typed at it cancels the conversion of a mock exam.
-TEST_F(RealDelivery, TheProgressWindowIsAToolWindowAndTakesEsc)
+TEST_F(RealDelivery, TheProgressWindowIsADialogOfTheMainWindowAndTakesEsc)
 {
     FrmMain& f = shown();
     f.comboMogisikenMode.setListIndex(0);
@@ -74,7 +74,7 @@ TEST_F(RealDelivery, TheProgressWindowIsAToolWindowAndTakesEsc)
     ConversionCancelRequested = 0;
     FrmExchangeProgress& p = frmExchangeProgress();
     p.show();
-    EXPECT_EQ(p.window()->windowType(), Qt::Tool);
+    EXPECT_EQ(p.window()->windowType(), Qt::Dialog);
     ASSERT_NE(p.window()->windowHandle(), nullptr);
     EXPECT_EQ(p.window()->windowHandle()->transientParent(), f.window()->windowHandle());
     real::activate(p);

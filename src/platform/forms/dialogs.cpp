@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QWindow>
 #include <deque>
 
 namespace forms {
@@ -61,10 +62,16 @@ namespace {
         }
     }
 
-    // A dialog run as a nested loop on the clock's yield, so timers keep ticking.
+    // A dialog run as a nested loop on the clock's yield, so timers keep ticking. It
+    // belongs to the form it is shown over, as a modal form does.
     void runNested(QDialog& d)
     {
         detail::pushModal(nullptr);
+        d.winId();
+        if (QWindow* w = d.windowHandle()) {
+            Form* owner = Form::dialogOwner(nullptr);
+            w->setTransientParent(owner ? owner->window()->windowHandle() : nullptr);
+        }
         d.setWindowModality(Qt::ApplicationModal);
         d.show();
         d.raise();

@@ -119,6 +119,17 @@ namespace detail {
         return any ? modalStack.back() : nullptr;
     }
 
+    // A fixed-size window is never maximised: Wayland's client-side title bar offers it
+    // whatever the window's hints, and a maximised size the window cannot take breaks
+    // the compositor's protocol, which ends the program.
+    void Window::changeEvent(QEvent* e)
+    {
+        QMainWindow::changeEvent(e);
+        if (e->type() == QEvent::WindowStateChange && form_ && form_->border_ != Border::Sizable
+            && (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    }
+
     void Window::closeEvent(QCloseEvent* e)
     {
         e->ignore();
@@ -227,8 +238,8 @@ void Form::show()
     bool first = !everShown_;
     shown_ = true;
     everShown_ = true;
-    applyGeometry();
     adoptOwner();
+    applyGeometry();
     window_->show();
     bringToFront(window_);
     if (first)
@@ -247,9 +258,9 @@ void Form::showModal()
     modal_ = true;
     everShown_ = true;
     detail::pushModal(this);
+    adoptOwner(); // may recreate the window: before its modality and place
     window_->setWindowModality(Qt::ApplicationModal);
     applyGeometry();
-    adoptOwner();
     window_->show();
     bringToFront(window_);
     auto done = [this] {
@@ -430,18 +441,27 @@ void Form::setShowInTaskbar(bool on)
     applyFlags();
 }
 
-// A window kept out of the taskbar is a tool window of its owner, the program's first
-// shown form (its main window): window managers list neither in the taskbar.
+// A dialog belongs to the form it is shown over: the window manager keeps it above
+// that form, minimises it with it and lists it in no taskbar.
+bool Form::isDialog() const { return modal_ || !showInTaskbar_ || border_ == Border::FixedDialog; }
+
+Form* Form::dialogOwner(const Form* except)
+{
+    for (auto it = modalStack.rbegin(); it != modalStack.rend(); ++it)
+        if (*it && *it != except && (*it)->shown_)
+            return *it;
+    // Else the program's main window: the first shown form that is no dialog itself.
+    for (Form* f : live)
+        if (f != except && f->shown_ && f->window_->windowType() != Qt::Dialog)
+            return f;
+    return nullptr;
+}
+
 void Form::adoptOwner()
 {
-    if (showInTaskbar_)
-        return;
-    Form* owner = nullptr;
-    for (Form* f : live)
-        if (f != this && f->shown_) {
-            owner = f;
-            break;
-        }
+    if (isDialog() != (window_->windowType() == Qt::Dialog))
+        applyFlags();
+    Form* owner = isDialog() ? dialogOwner(this) : nullptr;
     window_->winId(); // the window system's window exists from here on
     if (QWindow* w = window_->windowHandle())
         w->setTransientParent(owner ? owner->window_->windowHandle() : nullptr);
@@ -455,7 +475,7 @@ void Form::setIcon(const QPixmap& picture)
 
 void Form::applyFlags()
 {
-    Qt::WindowFlags f = (showInTaskbar_ ? Qt::Window : Qt::Tool) | Qt::CustomizeWindowHint;
+    Qt::WindowFlags f = (isDialog() ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint;
     if (border_ != Border::None)
         f |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     else

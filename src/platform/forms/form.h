@@ -88,7 +88,7 @@ public:
     void setBorderStyle(Border b);
     void setMinButton(bool on);
     void setMaxButton(bool on);
-    // Off: a tool window of the program's main window, not listed in the taskbar.
+    // Off: a dialog of the program's main window, not listed in the taskbar.
     void setShowInTaskbar(bool on);
     bool showInTaskbar() const { return showInTaskbar_; }
     // The window's icon; a null picture removes it.
@@ -130,6 +130,12 @@ public:
 
     // The layer's own use.
     QMainWindow* window() const;
+    // A form shown modally, kept out of the taskbar or with a fixed dialog border is a
+    // dialog: a window of its owner's, typed as a dialog.
+    bool isDialog() const;
+    // The form a dialog shown now belongs to: the topmost shown modal form other than
+    // except, else the main window (the first shown form that is no dialog); or none.
+    static Form* dialogOwner(const Form* except);
     QMenuBar* menuBar();
     int handlerDepth() const { return depth_; }
     void forgetControl(Control* c);

@@ -1,0 +1,26 @@
+#include "platform/forms/window_system.h"
+
+#include <cstdlib>
+
+namespace forms {
+
+namespace {
+    bool given(const char* value) { return value && *value; }
+}
+
+std::optional<std::string> chosenQtPlatform(const std::function<const char*(const char*)>& env)
+{
+    if (given(env("QT_QPA_PLATFORM")))
+        return std::nullopt;
+    if (given(env("DISPLAY")))
+        return "xcb;wayland";
+    return std::nullopt;
+}
+
+void chooseQtPlatform()
+{
+    if (auto platform = chosenQtPlatform([](const char* name) { return std::getenv(name); }))
+        setenv("QT_QPA_PLATFORM", platform->c_str(), 1);
+}
+
+} // namespace forms

@@ -1,0 +1,19 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace forms {
+
+// The Qt platform to ask for before the application is made, from the environment
+// (env gives a variable's value or nullptr). The learner's own QT_QPA_PLATFORM stands.
+// Else, with an X display (a Wayland desktop's XWayland too), X first: there the
+// windows' places, owners and frames are as designed; Wayland ignores the places a
+// program gives. Where no X server answers Qt falls back to Wayland; with no X display
+// nothing is asked and Qt takes what is there.
+std::optional<std::string> chosenQtPlatform(const std::function<const char*(const char*)>& env);
+
+// Applies the choice to this process's environment.
+void chooseQtPlatform();
+
+} // namespace forms
