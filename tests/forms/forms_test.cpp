@@ -376,10 +376,10 @@ TEST_F(FormsTest, AModalFormIsADialogOfTheFormItIsShownOver)
         clock->callAfter(100, [&] {
             dialogType = dialog().window()->windowType();
             dialogOwner = dialog().window()->windowHandle()->transientParent();
-            dialog().hide();
+            dialog().unload();
         });
         dialog().showModal();
-        plain().hide();
+        plain().unload();
     });
     plain().showModal();
     EXPECT_EQ(plainType, Qt::Dialog);
