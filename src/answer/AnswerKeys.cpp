@@ -31,8 +31,8 @@ std::optional<std::int16_t> numberIn(const QString& text)
 void PlayCodeCheckCharacter(const QString& text)
 {
     // Pressed inside the waits of a rebuild: its character would sound from the
-    // half-built bank. It sounds once the rebuild has ended, if code check is
-    // still chosen then.
+    // half-built bank. It sounds once the rebuild has ended, after the presses
+    // made before it have sounded whole, if code check is still chosen then.
     if (SoundBankBuilding()) {
         AfterSoundBankBuilt([text] {
             const FrmMain* f = frmMain.ifLoaded();

@@ -11,6 +11,7 @@
 #include "practice/frmMain.h"
 #include "settings/SharedSettings.h"
 #include "sounding/PlayCharacter.h"
+#include "synthesis/SoundBank.h"
 #include "synthesis/frmExchangeProgress.h"
 
 using namespace forms;
@@ -110,8 +111,12 @@ void FrmMain::Form_KeyPress(int& keyAscii)
         offerToClearUserSet();
         return;
     }
-    if (key == escKey && optionKakuninMode.value() && CodeCheckPlaying == -1)
-        CodeCheckStopRequested = -1;
+    if (key == escKey && optionKakuninMode.value()) {
+        // Stops what sounds and what waits for the bank to sound next.
+        DropWaitingPresses();
+        if (CodeCheckPlaying == -1)
+            CodeCheckStopRequested = -1;
+    }
     if (AlphabetIsLatin == -1)
         latinKey(*this, key);
     else if (AlphabetIsLatin == 0)

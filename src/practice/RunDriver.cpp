@@ -412,8 +412,8 @@ void FrmMain::StartButton_Command_Click()
         return;
     // Pressed inside the waits of a rebuild (the alphabet switch's, a code-check
     // press's): a run now would sound the half-built bank. The press is taken up
-    // when the rebuild has ended, if Start can still be pressed then.
-    // A second press then finds Start taken by the first one's run.
+    // when the rebuild has ended, in its turn, if Start can still be pressed then.
+    // A second press is dropped when the first one's run begins.
     if (SoundBankBuilding()) {
         AfterSoundBankBuilt([] {
             FrmMain* f = frmMain.ifLoaded();
@@ -424,6 +424,7 @@ void FrmMain::StartButton_Command_Click()
     }
     ++runsOnStack;
     startOwed = false;
+    DropWaitingPresses(); // made before the run, for the panel it now holds
     struct Unwind {
         ~Unwind()
         {

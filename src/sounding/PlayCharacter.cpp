@@ -82,6 +82,9 @@ void PlayCharacter(const QString& text, const QString& speedText, std::int16_t t
                    std::int16_t playCount, std::int16_t gapUnits)
 {
     FrmMain& f = frmMain();
+    // Presses made inside a rebuild (this call's own among them) wait until this
+    // character has sounded whole.
+    const WaitingPressesHold hold;
     UnitMs = ComputeUnitMs(speedText);
     // Kept wide: a long unit must not overflow the gap.
     const std::int32_t gapMs = (static_cast<std::int32_t>(gapUnits) - 3) * UnitMs;

@@ -12,6 +12,7 @@
 #include "synthesis/frmExchangeProgress.h"
 #include "practice/RunState.h"
 
+#include <deque>
 #include <utility>
 #include <vector>
 
@@ -29,7 +30,9 @@ namespace {
 // rate, so the bank goes on sounding right.
 std::int16_t bankAlphabet = 1; // neither -1 nor 0: never built
 bool building = false;
-std::vector<std::function<void()>> afterBuilt; // presses that wait for the rebuild
+std::deque<std::function<void()>> afterBuilt; // presses that wait for the bank, oldest first
+int holds = 0;            // WaitingPressesHold alive, and the press being taken up
+bool takeUpPosted = false; // the next press's turn is on the event loop
 
 struct Entry {
     int row;          // MorseCodeTable row that sounds it
@@ -96,6 +99,39 @@ bool SoundBankBuilding() { return building; }
 
 void AfterSoundBankBuilt(std::function<void()> fn) { afterBuilt.push_back(std::move(fn)); }
 
+namespace {
+// Gives the oldest waiting press its turn as a fresh event, once nothing holds the
+// presses: the next one follows when it has returned.
+void postNextPress()
+{
+    if (takeUpPosted || building || holds > 0 || afterBuilt.empty())
+        return;
+    takeUpPosted = true;
+    platform::clock().callAfter(0, [] {
+        takeUpPosted = false;
+        // A rebuild or a repetition begun since goes first; its end posts again.
+        if (building || holds > 0 || afterBuilt.empty())
+            return;
+        std::function<void()> fn = std::move(afterBuilt.front());
+        afterBuilt.pop_front();
+        {
+            WaitingPressesHold taken;
+            fn();
+        }
+    });
+}
+} // namespace
+
+void DropWaitingPresses() { afterBuilt.clear(); }
+
+WaitingPressesHold::WaitingPressesHold() { ++holds; }
+
+WaitingPressesHold::~WaitingPressesHold()
+{
+    if (--holds == 0)
+        postNextPress();
+}
+
 bool SoundBankHoldsAlphabet()
 {
     return bankAlphabet == AlphabetIsLatin;
@@ -112,10 +148,14 @@ void BuildSoundBank(const QString& speedText, std::int16_t toneHz, std::int32_t 
     UnitMs = unit;
     building = true;
     struct Done {
+        bool built = false;
         ~Done()
         {
             building = false;
-            afterBuilt.clear(); // a rebuild cut short by an exception hands on nothing
+            if (!built)
+                afterBuilt.clear(); // a rebuild cut short by an exception hands on nothing
+            // Taken up as fresh events, after this rebuild's caller has gone on.
+            postNextPress();
         }
     } done;
 
@@ -147,7 +187,5 @@ void BuildSoundBank(const QString& speedText, std::int16_t toneHz, std::int32_t 
     SoundBankFreqText = platform::numberText(toneHz);
     bankAlphabet = alphabet;
     ignoreErrors([] { frmExchangeProgress.unload(); });
-    // Taken up as fresh events, after this rebuild's caller has gone on.
-    for (std::function<void()>& fn : std::exchange(afterBuilt, {}))
-        platform::clock().callAfter(0, std::move(fn));
+    done.built = true;
 }

@@ -30,4 +30,21 @@ bool SoundBankBuilding();
 
 // Runs fn from the event loop once the rebuild under way has ended: a press that
 // would sound from the bank waits for it, and then decides about its own rebuild.
+// The presses that waited are taken up one at a time, in the order they were
+// made, each once the one before has returned and no WaitingPressesHold lives:
+// every character pressed sounds whole, in turn.
 void AfterSoundBankBuilt(std::function<void()> fn);
+
+// Ends the wait of every press that waits for the bank: Esc in code check, and a
+// run that begins (the presses were made for the panel it now holds).
+void DropWaitingPresses();
+
+// While one lives, the presses that wait for the bank wait on: a code-check
+// repetition that was sounding, or whose own rebuild it was, ends first.
+class WaitingPressesHold {
+public:
+    WaitingPressesHold();
+    ~WaitingPressesHold();
+    WaitingPressesHold(const WaitingPressesHold&) = delete;
+    WaitingPressesHold& operator=(const WaitingPressesHold&) = delete;
+};

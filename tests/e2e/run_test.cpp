@@ -1,4 +1,5 @@
 // Whole practice runs as a learner does them, on virtual time.
+#include "dialogs/frmOptions.h"
 #include "practice/QuenModule.h"
 #include "practice/RunState.h"
 #include "practice/frmKikitoriResult.h"
@@ -434,9 +435,10 @@ TEST_F(Run, KanaRunOnTheBeepRoad)
     EXPECT_TRUE(results.list.contains(QLatin1Char(':')));
 }
 
-// Start pressed while the alphabet switch rebuilds the bank, inside its writers'
-// waits: nothing sounds from the half-built bank, the run starts once the rebuild
-// has ended, and its first question is heard and counted once.
+// Start pressed twice while the alphabet switch rebuilds the bank, inside its
+// writers' waits: nothing sounds from the half-built bank, one run starts once the
+// rebuild has ended, its first question is heard and counted once, and the second
+// press starts no run of its own after it.
 TEST_F(Run, StartDuringTheSwitchRebuildRunsOnceTheBankIsBuilt)
 {
     // Kana, single-character receive, stored by the switch to Latin.
@@ -449,12 +451,13 @@ TEST_F(Run, StartDuringTheSwitchRebuildRunsOnceTheBankIsBuilt)
     std::size_t soundedInPress = 0;
     bool answered = false, progressShownAtResults = true;
     const platform::Tick pressAt = clock().now() + 700;
-    clock().callAt(pressAt, [&] {
-        building = SoundBankBuilding();
-        const std::size_t before = platform::sound().log().size();
-        f.StartButton_Command.click();
-        soundedInPress = platform::sound().log().size() - before;
-    });
+    for (const platform::Tick at : {pressAt, pressAt + 300})
+        clock().callAt(at, [&, at] {
+            building = (at == pressAt || building) && SoundBankBuilding();
+            const std::size_t before = platform::sound().log().size();
+            f.StartButton_Command.click();
+            soundedInPress += platform::sound().log().size() - before;
+        });
     every10ms([&] {
         if (!answered) {
             if (QuestionOpen != -1)
@@ -469,13 +472,24 @@ TEST_F(Run, StartDuringTheSwitchRebuildRunsOnceTheBankIsBuilt)
         f.StopButton_Command.click();
         return false;
     });
-    f.mnuChange.click(); // back to kana: the press comes inside this rebuild
+    // A run that begins after the results is stopped at once.
+    bool secondRun = false;
+    every10ms([&] {
+        if (!results.shown || StopRequested != 0)
+            return true;
+        secondRun = true;
+        f.StopButton_Command.click();
+        return false;
+    });
+    f.mnuChange.click(); // back to kana: the presses come inside this rebuild
     const platform::Tick builtAt = clock().now();
     ASSERT_TRUE(building);
     ASSERT_TRUE(f.optionKikitoriMode.value());
     for (int i = 0; i < 3000 && !results.shown; ++i)
         clock().advance(10);
+    clock().advance(10000);
 
+    EXPECT_FALSE(secondRun);
     EXPECT_EQ(soundedInPress, 0u);
     const auto plays = imagePlays(pressAt);
     ASSERT_EQ(plays.size(), 4u);
@@ -489,6 +503,43 @@ TEST_F(Run, StartDuringTheSwitchRebuildRunsOnceTheBankIsBuilt)
     EXPECT_EQ(results.asked, "1");
     EXPECT_EQ(results.right, "1");
     EXPECT_FALSE(progressShownAtResults);
+}
+
+// Start pressed while a code-check press rebuilds the bank (receive chosen inside
+// that rebuild): the press sounds whole first, and the run begins as its last
+// repetition's wait ends, not inside it.
+TEST_F(Run, StartDuringACodeCheckRebuildRunsOnceThePressHasSounded)
+{
+    f.mnuChange.click(); // kana
+    f.mnuMojihanniWabun_Hani(1).click();
+    frmOptions().textHugouKakuninPlayTimes.setText("2");
+    f.optionKakuninMode.click();
+    f.textCwSpeed.setText(f.textCwSpeed.text() == QLatin1String("60") ? "25" : "60");
+    bool building = false;
+    clock().callAfter(300, [&] {
+        building = SoundBankBuilding();
+        f.optionKikitoriMode.click();
+        f.StartButton_Command.click();
+    });
+    every10ms([&] {
+        if (imagePlays(0).size() < 3)
+            return true;
+        watchResults();
+        f.StopButton_Command.click();
+        return false;
+    });
+    platform::sound().clearLog();
+    f.ButtonJp(1).click(); // ア
+    clock().advance(20000);
+
+    ASSERT_TRUE(building);
+    const auto plays = imagePlays(0);
+    ASSERT_GE(plays.size(), 3u);
+    EXPECT_EQ(plays[0].what, QString::fromUtf16(u"ア"));
+    EXPECT_EQ(plays[1].what, QString::fromUtf16(u"ア"));
+    EXPECT_EQ(plays[2].what, "H");
+    EXPECT_EQ(plays[2].at - plays[1].at, plays[1].at - plays[0].at);
+    EXPECT_EQ(StopRequested, -1); // and was stopped there
 }
 
 TEST_F(Run, StartIsRefusedWithoutUserChosenCharacters)

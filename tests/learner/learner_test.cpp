@@ -24,6 +24,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsRecords.h"
 #include "settings/SharedSettings.h"
+#include "sounding/PlayCharacter.h"
 #include "support/app_fixture.h"
 #include "synthesis/SoundBank.h"
 #include "synthesis/frmExchangeProgress.h"
@@ -481,13 +482,16 @@ private:
         wasGoing_ = going;
     }
 
-    // Presses taken while the bank was rebuilt are owed once it has ended: the
-    // waiting calls are due at that moment, so they have run at any later check.
+    // Presses taken while the bank was rebuilt are owed once it has ended and the
+    // code-check player is idle: they are taken up one at a time, each when the one
+    // before has sounded whole (a repetition under way, or the press whose rebuild it
+    // was, sounds first), so they have all run at a check after the player has gone
+    // idle with none left to begin.
     void checkOwed()
     {
         if (owedPresses_.empty() && !owedStart_)
             return;
-        if (SoundBankBuilding()) {
+        if (SoundBankBuilding() || CodeCheckPlaying == -1) {
             idleSince_ = -1;
             return;
         }
@@ -497,8 +501,8 @@ private:
             return;
         const auto& log = platform::sound().log();
         for (const OwedPress& o : owedPresses_) {
-            // An Esc that came after it stops the press once it has begun (inside the
-            // rebuild it makes for itself), as it stops any other.
+            // An Esc that came after it drops the press while it waits, and stops it
+            // once it has begun, as it stops any other.
             if (o.escs != escTyped_)
                 continue;
             bool sounded = false;
@@ -1028,7 +1032,7 @@ private:
     bool owedStart_ = false;
     int owedStartCalls_ = 0;            // Start calls once the owed press is taken up
     int startCalls_ = 0;                // Start handler calls so far
-    platform::Tick idleSince_ = -1;     // the first check that found no rebuild, while something is owed
+    platform::Tick idleSince_ = -1;     // the first check that found no rebuild and no repetition, while something is owed
     bool refusedForUserChosen_ = false; // the last Start was refused for an empty user-chosen set
 };
 

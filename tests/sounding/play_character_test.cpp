@@ -1,10 +1,15 @@
 #include "practice/QuenModule.h"
+#include "practice/RunState.h"
 #include "practice/frmMain.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsRecords.h"
 #include "settings/SharedSettings.h"
 #include "sounding/PlayCharacter.h"
 #include "sounding/makeBeep.h"
 #include "support/app_fixture.h"
 #include "support/play_log.h"
+#include "synthesis/Delay.h"
+#include "synthesis/MorseCodeTable.h"
 #include "synthesis/SoundBank.h"
 #include "synthesis/ToneOptions.h"
 
@@ -249,4 +254,83 @@ TEST_F(CodeCheck, ABracketPressedBeforeASwitchSoundsInItsAlphabet)
     EXPECT_EQ(AlphabetIsLatin, 0);
     ASSERT_FALSE(alone.empty());
     EXPECT_EQ(switched, alone);
+}
+
+// Presses made inside one rebuild wait for its end and are then taken up one at a
+// time, in the order they were made, each sounded whole: its repetitions with their
+// gaps, then the next press (no burst, no press cut short). An Esc drops the presses
+// made before it, and stops the press whose rebuild it is; a press after it sounds.
+TEST_F(CodeCheck, PressesDuringARebuildSoundWholeInTheOrderMade)
+{
+    FrmMain& f = main();
+    // Two repetitions, 5 units apart, in both alphabets (each switch loads them);
+    // both alphabets' images built once, in code check.
+    {
+        SettingsFile file;
+        for (const AlphabetRecords* r : {&LatinRecords, &KanaRecords}) {
+            file.writeInt16(r->codePlayCount, 2);
+            file.writeInt16(r->codeGapUnits, 5);
+        }
+    }
+    f.optionKakuninMode.click();
+    f.mnuChange.click();
+    f.optionKakuninMode.click();
+    auto kana = [](const char16_t* t) { return QString::fromUtf16(t); };
+    const QString a = kana(u"ア"), i = kana(u"イ"), u = kana(u"ウ");
+    const QString esc = QStringLiteral("\x1b");
+    auto switchTwice = [&] {
+        f.mnuChange.click(); // to Latin
+        f.mnuChange.click(); // and back: the presses come inside this rebuild
+    };
+    auto pressAtNewSpeed = [&] {
+        f.textCwSpeed.setText(f.textCwSpeed.text() == QLatin1String("25") ? "60" : "25");
+        f.ButtonJp(1).click(); // ア, with its own rebuild
+    };
+    const struct {
+        const char* name;
+        std::function<void()> rebuild;
+        QStringList inside; // pressed 0.4 s apart from 0.3 s into the rebuild ("\x1b": Esc)
+        QStringList heard;  // every repetition, from the rebuild's start
+    } cases[] = {
+        {"the alphabet switch", switchTwice, {a, i, u}, {a, a, i, i, u, u}},
+        {"a press at another speed", pressAtNewSpeed, {i, u}, {a, a, i, i, u, u}},
+        {"Esc inside the switch", switchTwice, {a, i, esc, u}, {u, u}},
+        {"Esc inside a press's own rebuild", pressAtNewSpeed, {i, esc, u}, {u, u}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(AlphabetIsLatin, 0);
+        int pressedInside = 0;
+        std::size_t soundedInPresses = 0;
+        for (int k = 0; k < c.inside.size(); ++k)
+            clock().callAfter(300 + 400 * k, [&, text = c.inside[k]] {
+                if (!SoundBankBuilding())
+                    return;
+                ++pressedInside;
+                const std::size_t before = platform::sound().log().size();
+                if (text == esc)
+                    f.userType(esc);
+                else
+                    f.ButtonJp(GetKanaIndex(text)).click();
+                soundedInPresses += platform::sound().log().size() - before;
+            });
+        platform::sound().clearLog();
+        c.rebuild();
+        clock().advance(30000);
+        EXPECT_EQ(pressedInside, c.inside.size());
+        EXPECT_EQ(soundedInPresses, 0u);
+        const std::vector<Sounded> p = plays();
+        QStringList heard;
+        for (const Sounded& s : p)
+            heard << s.what;
+        EXPECT_EQ(heard.join(' ').toStdString(), c.heard.join(' ').toStdString());
+        // Each play waits out the one before it: its character and the whole gap.
+        const std::int32_t gapMs = 2 * UnitMs;
+        for (std::size_t k = 1; k < p.size(); ++k) {
+            const int units = MorseRowAt(CodeCheckRow(p[k - 1].what)).n;
+            EXPECT_EQ(p[k].at - p[k - 1].at, WaveCharacterWaitMs(units, UnitMs, gapMs)) << "play " << k;
+        }
+        EXPECT_EQ(CodeCheckPlaying, 0);
+        EXPECT_EQ(f.Label1.caption(), QString());
+    }
 }
