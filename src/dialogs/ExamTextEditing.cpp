@@ -7,6 +7,7 @@
 #include "dialogs/ExamTextState.h"
 #include "dialogs/dialogMogisikenTxt.h"
 
+#include "material/ExamWaveCache.h"
 #include "material/ExamWaveCompiler.h"
 #include "platform/failure.h"
 #include "platform/files.h"
@@ -38,12 +39,16 @@ void DialogMogisikenTxt::ShowPanel(int panel)
 }
 
 // The slot's recording was made from its old text; the next exam builds afresh.
+// A recording that stays (it cannot be deleted) loses its key, so that no exam
+// takes it for the new text's.
 void DialogMogisikenTxt::DeleteSlotSound(int slot)
 {
-    const QString wave = ExamWaveFilePath(static_cast<std::int16_t>(slot), AlphabetIsLatin == -1 ? -1 : 0);
+    const std::int16_t alphabet = AlphabetIsLatin == -1 ? -1 : 0;
+    const QString wave = ExamWaveFilePath(static_cast<std::int16_t>(slot), alphabet);
     try {
         platform::deleteFile(wave);
     } catch (const platform::Failure&) {
+        ForgetExamWaveKey(alphabet, slot);
         ShowFileProblem(QStringLiteral("以前の問題音声ファイルを削除できません。") + crlf + wave, fileError);
     }
 }

@@ -1,5 +1,6 @@
 #include "dialogs/dialogMogisikenTxt.h"
 #include "dialog_fixture.h"
+#include "material/ExamWaveCache.h"
 
 #include <QDir>
 
@@ -288,6 +289,30 @@ TEST_F(ExamTexts, OpeningARegisteredTextAndUnregisteringIt)
     EXPECT_TRUE(d.textFilePath(0).text().isEmpty());
     EXPECT_TRUE(listShown(d));
     EXPECT_FALSE(d.cmdCreditAllDelete.enabled());
+}
+
+// A recording that cannot be deleted when its slot's text changes stays on disk,
+// but loses its key: the next exam of the slot must not take it for the new text's.
+TEST_F(ExamTexts, ARecordingThatCannotBeDeletedLosesItsKey)
+{
+    writeBytes(text("a.txt"), "AAA");
+    registered({{2, "a.txt"}});
+    records([&](SettingsFile& s) {
+        s.writeInt16(94 + 2, -1);
+        s.writeTagged(104 + 2, 800);
+        s.writeTagged(114 + 2, 45);
+    });
+    QDir().mkpath(slotSound(2) + "/kept"); // a folder in its place: no delete takes it
+    DialogMogisikenTxt& d = shown();
+    ASSERT_EQ(ExamWaveKeyOf(-1, 2), (ExamWaveKey{-1, 800, 45}));
+    d.textFilePath(2).dblClick();
+    d.richTextBoxEdit.type(QStringLiteral(" BBB"));
+    d.cmdTextSave.click();
+    ASSERT_FALSE(dialogs::messages().empty());
+    EXPECT_TRUE(dialogs::messages().back().prompt.startsWith(QStringLiteral("以前の問題音声ファイルを削除できません。")));
+    EXPECT_EQ(bytesOf(text("a.txt")), "AAA BBB");
+    EXPECT_EQ(ExamWaveKeyOf(-1, 2), (ExamWaveKey{-1, std::nullopt, std::nullopt}));
+    EXPECT_EQ(examWaveKeyStore().read(-1, 2), (ExamWaveKey{-1, std::nullopt, std::nullopt}));
 }
 
 TEST_F(ExamTexts, UnregisteringAllFreesEverySlotAndDeletesTheirSounds)
