@@ -1,6 +1,6 @@
 // The main window's keyboard: the Esc functions, then the Latin key map or the
 // kana romaji readers. The key code is only read, so the focused control receives
-// every key as well.
+// every key as well, but for the Enter that a kana reader takes.
 #include "answer/KeyboardHandler.h"
 
 #include "answer/AnswerKeys.h"
@@ -27,6 +27,7 @@ const LatinKeyRange LatinKeyMap[] = {{'A', 'Z', 1}, {'a', 'z', 1}, {'1', '9', 27
     {'-', '-', 45}, {'\'', '\'', 46}, {'"', '"', 47}, {8, 8, 48}};
 
 constexpr int escKey = 27;
+constexpr int enterKey = 13;
 
 // An exam text is being converted to WAV: its progress window is up and not yet
 // full. Asking must not load the window.
@@ -84,10 +85,12 @@ void latinKey(FrmMain& f, int key)
         ToggleLatinUserChosen(index);
 }
 
-void kanaKey(FrmMain& f, int key)
+// Whether the answering or the registration reader took the key.
+bool kanaKey(FrmMain& f, int key)
 {
-    if (!RomajiCodeCheckKey(f, key) && !RomajiAnswerKey(f, key))
-        RomajiRegistrationKey(f, key);
+    if (RomajiCodeCheckKey(f, key))
+        return false;
+    return RomajiAnswerKey(f, key) || RomajiRegistrationKey(f, key);
 }
 } // namespace
 
@@ -119,6 +122,6 @@ void FrmMain::Form_KeyPress(int& keyAscii)
     }
     if (AlphabetIsLatin == -1)
         latinKey(*this, key);
-    else if (AlphabetIsLatin == 0)
-        kanaKey(*this, key);
+    else if (AlphabetIsLatin == 0 && kanaKey(*this, key) && key == enterKey)
+        keyAscii = 0; // the Enter that ends a typed answer or registration presses no focused button
 }

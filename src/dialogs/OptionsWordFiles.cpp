@@ -13,6 +13,8 @@
 #include "platform/numbers.h"
 #include "settings/SharedSettings.h"
 
+#include <QScopedValueRollback>
+
 using namespace forms;
 
 namespace {
@@ -69,6 +71,7 @@ FileOpenResult FrmOptions::ChooseWordFile()
 
 TextEditor::Outcome FrmOptions::LoadWordFile(const QString& path)
 {
+    const QScopedValueRollback<bool> fromCode(writingWordList_, true);
     const TextEditor::Outcome outcome = richTextBoxEntryWords.loadFile(path);
     if (outcome) {
         wordListPath_ = path;
@@ -82,6 +85,7 @@ void FrmOptions::ShowNoWordFile()
 {
     wordListPath_.clear();
     wordListSaved_.clear();
+    const QScopedValueRollback<bool> fromCode(writingWordList_, true);
     richTextBoxEntryWords.setText(QString());
     richTextBoxEntryWords.setLocked(true);
 }
@@ -108,7 +112,10 @@ void FrmOptions::RegisterWordFile(int slot, const FileOpenResult& chosen)
     EntryFileOption(slot).setCaption(chosen.fileTitle);
     if (!create)
         return;
-    richTextBoxEntryWords.setText(QString());
+    {
+        const QScopedValueRollback<bool> fromCode(writingWordList_, true);
+        richTextBoxEntryWords.setText(QString());
+    }
     if (const TextEditor::Outcome written = richTextBoxEntryWords.saveFile(chosen.path); !written) {
         ShowFileProblem(written.description + QStringLiteral("\r\n") + chosen.path, wordFileError);
         ShowNoWordFile();

@@ -190,6 +190,12 @@ FrmOptions::FrmOptions()
     cmdEditEntryFile.onClick = [this] { cmdEditEntryFile_Click(); };
     cmdDeleteEntryFile.onClick = [this] { cmdDeleteEntryFile_Click(); };
     richTextBoxEntryWords.onKeyPress = [this](int&) { SettingChanged(); };
+    // A change made without a key press (Delete, Shift+Insert, a paste by the mouse or
+    // the editor's menu, a drop) is an edit of the word list as well.
+    richTextBoxEntryWords.onChange = [this] {
+        if (!writingWordList_)
+            SettingChanged();
+    };
     // Until a word file is loaded the editor holds no file's text.
     richTextBoxEntryWords.setLocked(true);
 }

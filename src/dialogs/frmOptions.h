@@ -132,6 +132,9 @@ private:
     // locked), and that text as last read from or written to the file.
     QString wordListPath_;
     QString wordListSaved_;
+    // Set while the dialog itself writes the editor (a load): only the learner's
+    // changes of the word list enable 設定保存.
+    bool writingWordList_ = false;
 };
 
 inline forms::FormRef<FrmOptions> frmOptions;

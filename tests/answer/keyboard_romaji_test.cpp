@@ -342,6 +342,43 @@ TEST_F(RomajiKeyboard, TheFirstAnswerCountsAndLaterKeysNeverReopenTheQuestion)
     EXPECT_EQ(totalMisses(), 0);
 }
 
+// The Enter that ends a typed answer presses no button that has the focus, typed as the
+// window system delivers it; with keyboard input off the reader takes no key, and Enter
+// presses the focused button as in every window.
+TEST_F(RomajiKeyboard, TheEnterOfATypedAnswerPressesNoFocusedButton)
+{
+    FrmMain& f = shownKana();
+    real::activate(f);
+    receiveRun(f);
+    int presses = 0;
+    f.StopButton_Command.onClick = [&] { ++presses; };
+    f.ButtonJp(2).onClick = [&] { ++presses; };
+    const struct {
+        const char* what;
+        CommandButton* focused;
+        int typeKey;
+        int presses;
+        const char* answer;
+    } cases[] = {
+        {"Stop focused", &f.StopButton_Command, 1, 0, "カ"},
+        {"a kana key focused", &f.ButtonJp(2), 1, 0, "カ"},
+        {"keyboard input off", &f.StopButton_Command, 0, 1, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        f.checkTypeKey.setValue(c.typeKey);
+        openQuestion(f, u("カ"));
+        presses = 0;
+        c.focused->setFocus();
+        ASSERT_EQ(real::keyTarget(), c.focused->widget());
+        real::type('k');
+        real::type('a');
+        real::key(Qt::Key_Return);
+        EXPECT_EQ(AnswerChar, u(c.answer));
+        EXPECT_EQ(presses, c.presses);
+    }
+}
+
 TEST_F(RomajiKeyboard, AtZeroOfASetLimitNoKeyIsTaken)
 {
     FrmMain& f = shownKana();

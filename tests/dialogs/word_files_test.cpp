@@ -241,9 +241,10 @@ TEST_F(WordFiles, SavingOnTheWordTabWritesOnlyEditedWords)
     EXPECT_EQ(bytesOf(path("dudevadizu.rur")), "CQ\r\nDE\r\nK\r\nAR");
 }
 
-// Every key that edits the word list enables saving, the control codes among them:
-// a Tab (kept in the list, the focus stays), Backspace, and the clipboard's Ctrl+X
-// and Ctrl+V, typed as the window system delivers them.
+// Every key that edits the word list enables saving, typed as the window system
+// delivers them: the control codes (a Tab kept in the list, the focus staying,
+// Backspace, Ctrl+Backspace, the clipboard's Ctrl+X and Ctrl+V) and the keys that raise
+// no KeyPress (Delete, the clipboard's Shift+Delete and Shift+Insert).
 TEST_F(WordFiles, EveryEditingKeyOfTheWordListEnablesSaving)
 {
     FrmOptions& f = frmOptions();
@@ -263,6 +264,10 @@ TEST_F(WordFiles, EveryEditingKeyOfTheWordListEnablesSaving)
         {"Backspace", Qt::Key_Backspace, Qt::NoModifier, false, "CQ\r\nDE\r\nJA1AB"},
         {"Ctrl+X", Qt::Key_X, Qt::ControlModifier, true, "CQ\r\nDE\r\n"},
         {"Ctrl+V", Qt::Key_V, Qt::ControlModifier, false, "CQ\r\nDE\r\nJA1ABCAR"},
+        {"Ctrl+Backspace", Qt::Key_Backspace, Qt::ControlModifier, false, "CQ\r\nDE\r\n"},
+        {"Delete", Qt::Key_Delete, Qt::NoModifier, true, "CQ\r\nDE\r\n"},
+        {"Shift+Delete", Qt::Key_Delete, Qt::ShiftModifier, true, "CQ\r\nDE\r\n"},
+        {"Shift+Insert", Qt::Key_Insert, Qt::ShiftModifier, false, "CQ\r\nDE\r\nJA1ABCAR"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -280,6 +285,28 @@ TEST_F(WordFiles, EveryEditingKeyOfTheWordListEnablesSaving)
         EXPECT_TRUE(f.cmdSave.enabled());
         EXPECT_TRUE(f.richTextBoxEntryWords.hasFocus());
     }
+}
+
+// Only the learner's changes enable saving: the word tab's load, 登録 and 編集 write the
+// editor from code.
+TEST_F(WordFiles, LoadingTheWordListLeavesSavingAsItWas)
+{
+    writeBytes(path("a.txt"), "CQ");
+    writeBytes(path("b.txt"), "DE");
+    registered({QStringLiteral("a.txt")}, 1);
+    FrmOptions& f = frmOptions();
+    f.show();
+    f.tbsOptions.clickTab(3);
+    EXPECT_EQ(f.richTextBoxEntryWords.text(), "CQ");
+    EXPECT_FALSE(f.cmdSave.enabled());
+    f.tbsOptions.clickTab(2);
+    dialogs::queueFile(path("b.txt"));
+    f.cmdEntryFile.click();
+    EXPECT_EQ(f.richTextBoxEntryWords.text(), "DE");
+    EXPECT_FALSE(f.cmdSave.enabled());
+    f.cmdEditEntryFile.click();
+    EXPECT_EQ(f.tbsOptions.selectedIndex(), 3);
+    EXPECT_FALSE(f.cmdSave.enabled());
 }
 
 TEST_F(WordFiles, WordsTheCodePageCannotHoldKeepTheDialogOpenAndTheFileAsItWas)

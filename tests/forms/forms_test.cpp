@@ -233,7 +233,7 @@ TEST_F(FormsTest, ButtonClickTakesFocusFirstAndMouseUpFollowsClick)
     f.button.setEnabled(true);
     f.button.setFocus();
     f.userType(" \r");
-    EXPECT_EQ(events, std::vector<std::string> { "button_Click" }); // Space presses, Enter does not
+    EXPECT_EQ(events, (std::vector<std::string> { "button_Click", "button_Click" })); // Space and Enter press
 }
 
 TEST_F(FormsTest, UnloadRunsItsHandlersAndTheNextAccessRestoresDesignValues)
@@ -631,9 +631,11 @@ TEST_F(FormsTest, ControlCodesRaiseKeyPressAndTabStillMovesTheFocus)
     real::key(Qt::Key_V, Qt::ControlModifier);
     real::key(Qt::Key_M, Qt::ControlModifier);
     real::key(Qt::Key_X, Qt::AltModifier); // Alt gives no character
-    EXPECT_EQ(presses, (Presses {{"form", 24}, {"editor", 24}, {"form", 9}, {"editor", 9}, {"form", 22},
-                           {"editor", 22}, {"form", 13}, {"editor", 13}}));
     EXPECT_EQ(f.editor.text().left(3), "a\tb");
+    real::key(Qt::Key_Backspace, Qt::ControlModifier); // deletes the word before the cursor
+    EXPECT_EQ(presses, (Presses {{"form", 24}, {"editor", 24}, {"form", 9}, {"editor", 9}, {"form", 22},
+                           {"editor", 22}, {"form", 13}, {"editor", 13}, {"form", 127}, {"editor", 127}}));
+    EXPECT_EQ(f.editor.text(), "a\t");
     EXPECT_TRUE(f.editor.hasFocus());
     EXPECT_EQ(okClicks, 0);
 
@@ -661,6 +663,61 @@ TEST_F(FormsTest, ControlCodesRaiseKeyPressAndTabStillMovesTheFocus)
     real::key(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_TRUE(f.ok.hasFocus());
     EXPECT_EQ(presses, (Presses {{"form", 3}, {"box", 3}}));
+}
+
+// Enter on a focused button presses it, as Space does, whichever button is the default;
+// the form's KeyPress sees the 13 first and may swallow it, or take it by moving the
+// focus. Ctrl+M gives 13 but presses nothing; away from a button Enter presses the default.
+TEST_F(FormsTest, EnterPressesTheFocusedButtonAfterTheFormHasSeenIt)
+{
+    struct ButtonsForm : Form {
+        TextBox box { *this };
+        CommandButton ok { *this };
+        CommandButton other { *this };
+    };
+    static FormRef<ButtonsForm> buttonsForm;
+    ButtonsForm& f = buttonsForm();
+    f.setKeyPreview(true);
+    f.setDefaultButton(&f.ok);
+    std::function<void(int&)> formKey;
+    f.onKeyPress = [&](int& k) {
+        note("form " + std::to_string(k));
+        if (formKey)
+            formKey(k);
+    };
+    f.ok.onClick = [] { note("ok"); };
+    f.other.onClick = [] { note("other"); };
+    f.show();
+    real::activate(f);
+    using Events = std::vector<std::string>;
+    const struct {
+        const char* what;
+        Control* focus;
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        std::function<void(int&)> formKey;
+        Events seen;
+    } cases[] = {
+        {"Enter", &f.other, Qt::Key_Return, Qt::NoModifier, nullptr, {"form 13", "other"}},
+        {"the keypad's Enter", &f.other, Qt::Key_Enter, Qt::KeypadModifier, nullptr, {"form 13", "other"}},
+        {"Shift+Enter", &f.other, Qt::Key_Return, Qt::ShiftModifier, nullptr, {"form 13", "other"}},
+        {"Space", &f.other, Qt::Key_Space, Qt::NoModifier, nullptr, {"form 32", "other"}},
+        {"Enter on the default button", &f.ok, Qt::Key_Return, Qt::NoModifier, nullptr, {"form 13", "ok"}},
+        {"Ctrl+M", &f.other, Qt::Key_M, Qt::ControlModifier, nullptr, {"form 13"}},
+        {"Enter swallowed by the form", &f.other, Qt::Key_Return, Qt::NoModifier, [](int& k) { k = 0; }, {"form 13"}},
+        {"Enter taken by a form that moves the focus", &f.other, Qt::Key_Return, Qt::NoModifier,
+            [&](int&) { f.box.setFocus(); }, {"form 13"}},
+        {"Enter in a text box", &f.box, Qt::Key_Return, Qt::NoModifier, nullptr, {"ok"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        formKey = c.formKey;
+        c.focus->setFocus();
+        ASSERT_EQ(real::keyTarget(), c.focus->widget());
+        events.clear();
+        real::key(c.key, c.mods);
+        EXPECT_EQ(events, c.seen);
+    }
 }
 
 TEST_F(FormsTest, KeyCodesOfCharacters)

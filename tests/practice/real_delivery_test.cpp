@@ -1,5 +1,9 @@
 // The main window and the progress window driven by keys and clicks as the window
 // system delivers them: focus and key routing as a learner meets them.
+#include "dialogs/dialogMogisikenTxt.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmOptions.h"
+#include "practice/frmExamAnswer.h"
 #include "practice/frmKikitoriResult.h"
 #include "support/keypad_fixture.h"
 #include "support/real_input.h"
@@ -83,6 +87,42 @@ TEST_F(RealDelivery, TheProgressWindowIsADialogOfTheMainWindowAndTakesEsc)
     EXPECT_TRUE(f.StartButton_Command.enabled());
     // The main window itself is listed.
     EXPECT_EQ(f.window()->windowType(), Qt::Window);
+}
+
+// Enter on a window's focused button presses it, as Space does, and so does the
+// keypad's Enter: each of these buttons closes its window (the options dialog previews
+// its keys, the About box has a default button).
+TEST_F(RealDelivery, EnterPressesTheFocusedButtonOfEachWindow)
+{
+    FrmMain& f = shown();
+    f.Label4.setCaption("3"); // as a stopped run leaves them for its results
+    f.Label2.setCaption("2");
+    const struct {
+        const char* what;
+        std::function<CommandButton&()> open;
+        std::function<bool()> loaded;
+    } buttons[] = {
+        {"聞き取り成績 閉じる", []() -> CommandButton& { return frmKikitoriResult().CloseButton; },
+            [] { return frmKikitoriResult.isLoaded(); }},
+        {"模擬試験解答 閉じる", []() -> CommandButton& { return frmExamAnswer().cmdClose; },
+            [] { return frmExamAnswer.isLoaded(); }},
+        {"設定 ｷｬﾝｾﾙ", []() -> CommandButton& { return frmOptions().cmdCancel; }, [] { return frmOptions.isLoaded(); }},
+        {"exam texts OK", []() -> CommandButton& { return dialogMogisikenTxt().OKButton; },
+            [] { return dialogMogisikenTxt.isLoaded(); }},
+        {"About OK", []() -> CommandButton& { return frmAbout().cmdOK; }, [] { return frmAbout.isLoaded(); }},
+    };
+    for (Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter}) {
+        for (const auto& b : buttons) {
+            SCOPED_TRACE(testing::Message() << b.what << (enter == Qt::Key_Enter ? ", the keypad's Enter" : ""));
+            CommandButton& button = b.open();
+            button.form().show();
+            real::activate(button.form());
+            button.setFocus();
+            ASSERT_EQ(real::keyTarget(), button.widget());
+            real::key(enter, enter == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            EXPECT_FALSE(b.loaded());
+        }
+    }
 }
 
 // The Tab key walks the main window in its tab order: the panel top to bottom, of each

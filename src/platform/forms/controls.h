@@ -31,7 +31,7 @@ private:
     bool opaque_ = true;
 };
 
-// Click (then MouseUp) on a mouse click or Space; Enter does not press a focused button.
+// Click (then MouseUp) on a mouse click; Click alone on Space or Enter while it has the focus.
 class CommandButton : public Control {
 public:
     explicit CommandButton(Container& parent);

@@ -629,14 +629,18 @@ namespace {
     }
 
     // KeyAscii of a key event: the keys that give a character code. Besides printable
-    // text these are Backspace 8, Enter 13, Esc 27, Ctrl with a letter 1..26 (Ctrl+X 24)
-    // and Tab 9 where the control keeps its Tab; a Tab that moves the focus gives none.
+    // text these are Backspace 8, Enter 13, Esc 27, Ctrl with a letter 1..26 (Ctrl+X 24),
+    // Ctrl+Backspace 127 and Tab 9 where the control keeps its Tab; a Tab that moves the
+    // focus gives none.
     int keyAsciiOfEvent(Control* target, int key, int mods, const QString& text)
     {
         if (mods & (Qt::AltModifier | Qt::MetaModifier))
             return 0;
-        if (mods & Qt::ControlModifier)
+        if (mods & Qt::ControlModifier) {
+            if (key == Qt::Key_Backspace)
+                return 127;
             return key >= Qt::Key_A && key <= Qt::Key_Z ? 1 + (key - Qt::Key_A) : 0;
+        }
         if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
             return detail::keepsTab(target) ? 9 : 0;
         if (key == Qt::Key_Backspace)
@@ -683,13 +687,16 @@ bool Form::keyRoute(Control* target, int qtKey, int qtModifiers, const QString& 
         if (!ascii)
             return handled;
         // Enter and Esc press the default and cancel buttons; Ctrl+M (13) does not.
+        // Enter on a focused button presses that button instead, whichever is the default.
         const bool ctrl = qtModifiers & Qt::ControlModifier;
+        const bool enter = ascii == 13 && !ctrl;
+        auto* focusedButton = dynamic_cast<CommandButton*>(target);
         if (ascii == 27 && !ctrl && cancelButton_ && cancelButton_->reachable()) {
             deliver = false;
             cancelButton_->press();
             return true;
         }
-        if (ascii == 13 && !ctrl && defaultButton_ && defaultButton_->reachable()) {
+        if (enter && !focusedButton && defaultButton_ && defaultButton_->reachable()) {
             deliver = false;
             defaultButton_->press();
             return true;
@@ -703,11 +710,19 @@ bool Form::keyRoute(Control* target, int qtKey, int qtModifiers, const QString& 
             deliver = false;
             return true;
         }
+        if (enter && focusedButton && k == 13) {
+            // The form's KeyPress has had the Enter first; a handler that moved the focus
+            // away from the button (an answer typed at the keyboard) has taken it.
+            deliver = false;
+            if (loaded_ && activeControl_ == focusedButton && focusedButton->reachable())
+                focusedButton->press();
+            return true;
+        }
         if (auto* box = dynamic_cast<TextBox*>(target)) {
             // MaxLength limits typing: a new character past the limit is dropped. A control
-            // code (Backspace, Enter, Esc, Ctrl+C...) types no character.
+            // code (Backspace, Enter, Esc, Ctrl+C, Ctrl+Backspace...) types no character.
             auto* edit = static_cast<QLineEdit*>(box->widget());
-            const bool control = k > 0 && k < 32;
+            const bool control = (k > 0 && k < 32) || k == 127;
             if (!control && box->maxLength() > 0 && !edit->hasSelectedText()
                 && box->text().size() >= box->maxLength()) {
                 deliver = false;
