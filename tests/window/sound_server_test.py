@@ -15,6 +15,10 @@ real_window_test.py). Checked, each on its own:
 
     sound_server_test.py QUENLO_BINARY ASSETS_FOLDER
 
+With QUENLO_TEST_PIPEWIRE_ALSA naming a folder that holds pipewire-alsa's plugins, the
+same checks run on a PipeWire and WirePlumber of the test's own instead
+(scripts/try-pipewire; not part of `make test`).
+
 Every process the test starts is stopped by its id, also on a failure. Prints
 "FAILED: <check>: <why>" for each check that fails and exits 1 if any did.
 """
@@ -37,9 +41,10 @@ RATE = 16000  # of the recording
 UNIT_MS = ui.UNIT_MS
 TOLERANCE_MS = 10
 PAUSE_S = 0.23
-# Moments of the pauses after the click: in the second dash, across the second gap
-# into the third dash, in the fourth dash (the first dash starts one unit in).
-PAUSE_AT_S = (0.30, 0.70, 1.80)
+# Moments of the pauses after the click (the first dash starts one unit in): inside
+# the first dash, from the end of the second into its gap, from the third gap into
+# the fourth dash.
+PAUSE_AT_S = (0.30, 0.95, 1.50)
 SERVER_TIMEOUT = 20
 
 
@@ -74,6 +79,8 @@ def poll_until(probe, timeout, step_s=0.05):
 class PulseServer:
     """A PulseAudio of the test's own: a null sink "nul", reached at a private socket."""
 
+    name = "PulseAudio"
+
     def __init__(self, work):
         self.work = work
         self.pa = os.path.join(work, "server.pa")
@@ -84,30 +91,91 @@ class PulseServer:
         self.env = dict(os.environ)
         self.env.update(XDG_RUNTIME_DIR=work, PULSE_RUNTIME_PATH=work, HOME=work,
                         PULSE_SERVER="unix:" + os.path.join(work, "native"))
-        self.process = None
+        self.processes = []
         self.log = open(os.path.join(work, "server.log"), "a")
 
-    def start(self):
-        self.process = subprocess.Popen(
-            ["pulseaudio", "-n", "-F", self.pa, "--daemonize=no", "--exit-idle-time=-1"],
-            env=self.env, stdout=self.log, stderr=subprocess.STDOUT)
+    def spawn(self, *command):
+        self.processes.append(subprocess.Popen(command, env=self.env, stdout=self.log, stderr=subprocess.STDOUT))
 
+    def start(self):
+        self.spawn("pulseaudio", "-n", "-F", self.pa, "--daemonize=no", "--exit-idle-time=-1")
+        self.wait_up(["pactl", "info"])
+
+    def wait_up(self, probe):
         def answers():
-            if self.process.poll() is not None:
-                raise Failed("pulseaudio ended at its start (exit %d)" % self.process.returncode)
-            return subprocess.run(["pactl", "info"], env=self.env, stdout=subprocess.DEVNULL,
-                                  stderr=subprocess.DEVNULL).returncode == 0
-        if not poll_until(answers, SERVER_TIMEOUT, 0.1):
-            raise Failed("pulseaudio did not answer pactl info within %d s" % SERVER_TIMEOUT)
+            for p in self.processes:
+                if p.poll() is not None:
+                    raise Failed("%s ended at its start (exit %d)" % (p.args[0], p.returncode))
+            return subprocess.run(probe, env=self.env, capture_output=True, text=True)
+        if not poll_until(lambda: answers().returncode == 0, SERVER_TIMEOUT, 0.1):
+            raise Failed("%s did not answer %s within %d s" % (self.name, " ".join(probe), SERVER_TIMEOUT))
 
     def stop(self):
-        stop_process(self.process)
+        while self.processes:
+            stop_process(self.processes.pop())
+
+    def alsa_conf(self):
+        # The machine's own config may send "default" elsewhere (or to any server it
+        # finds): this one names the test's server and comes last.
+        server = self.env["PULSE_SERVER"]
+        return ('pcm.!default { type pulse server "%s" }\n'
+                'ctl.!default { type pulse server "%s" }\n' % (server, server))
+
+    def record_command(self):
+        return ["parec", "--latency-msec=20", "-d", "nul.monitor", "--raw", "--format=s16le",
+                "--rate=%d" % RATE, "--channels=1"]
 
     def streams(self):
-        """The server's playback streams now, as pactl lists them."""
+        """The server's playback streams now."""
         out = subprocess.run(["pactl", "list", "short", "sink-inputs"], env=self.env,
                              capture_output=True, text=True).stdout
         return [line for line in out.splitlines() if line.strip()]
+
+
+class PipeWireServer(PulseServer):
+    """PipeWire and WirePlumber of the test's own with a null sink "nul"; the program
+    reaches it through the pipewire-alsa plugin found in plugin_dir."""
+
+    name = "PipeWire"
+
+    def __init__(self, work, plugin_dir):
+        super().__init__(work)
+        self.plugin_dir = plugin_dir
+        config = os.path.join(work, "config")
+        os.makedirs(os.path.join(config, "pipewire", "pipewire.conf.d"), exist_ok=True)
+        with open(os.path.join(config, "pipewire", "pipewire.conf.d", "nul.conf"), "w") as f:
+            f.write("context.objects = [\n"
+                    "  { factory = adapter\n"
+                    "    args = { factory.name = support.null-audio-sink node.name = nul\n"
+                    "             media.class = Audio/Sink object.linger = true\n"
+                    "             audio.position = [ MONO ] audio.rate = 48000 } }\n"
+                    "]\n")
+        self.env = dict(os.environ)
+        self.env.update(XDG_RUNTIME_DIR=work, XDG_CONFIG_HOME=config, HOME=work)
+
+    def start(self):
+        self.spawn("pipewire")
+        self.wait_up(["pw-cli", "info", "0"])
+        self.spawn("wireplumber")
+        # WirePlumber is up once it has a client of its own on the server.
+        if not poll_until(lambda: "wireplumber" in subprocess.run(
+                ["pw-cli", "ls", "Client"], env=self.env, capture_output=True, text=True).stdout.lower(),
+                SERVER_TIMEOUT, 0.1):
+            raise Failed("wireplumber did not join within %d s" % SERVER_TIMEOUT)
+
+    def alsa_conf(self):
+        return ('pcm_type.pipewire { lib "%s/libasound_module_pcm_pipewire.so" }\n'
+                'ctl_type.pipewire { lib "%s/libasound_module_ctl_pipewire.so" }\n'
+                'pcm.!default { type pipewire playback_node "-1" capture_node "-1" }\n'
+                'ctl.!default { type pipewire }\n' % (self.plugin_dir, self.plugin_dir))
+
+    def record_command(self):
+        return ["pw-record", "--target", "nul", "-P", "{ stream.capture.sink=true }", "--latency", "20ms",
+                "--rate", str(RATE), "--channels", "1", "--format", "s16", "-"]
+
+    def streams(self):
+        out = subprocess.run(["pw-cli", "ls", "Node"], env=self.env, capture_output=True, text=True).stdout
+        return [line for line in out.splitlines() if "Stream/Output/Audio" in line]
 
 
 class Recorder:
@@ -116,10 +184,8 @@ class Recorder:
     def __init__(self, server, path):
         self.path = path
         self.file = open(path, "wb")
-        self.process = subprocess.Popen(
-            ["parec", "--latency-msec=20", "-d", "nul.monitor", "--raw", "--format=s16le",
-             "--rate=%d" % RATE, "--channels=1"],
-            env=server.env, stdout=self.file, stderr=subprocess.DEVNULL)
+        self.process = subprocess.Popen(server.record_command(), env=server.env, stdout=self.file,
+                                        stderr=subprocess.DEVNULL)
 
     def length(self):
         """Samples recorded so far."""
@@ -132,7 +198,7 @@ class Recorder:
         return array.array("h", data[:len(data) // 2 * 2])
 
     def stop(self):
-        # SIGINT: parec writes out what it holds (SIGTERM loses its last part).
+        # SIGINT: the recorder writes out what it holds (SIGTERM loses its last part).
         stop_process(self.process, signal.SIGINT)
         self.file.close()
 
@@ -201,11 +267,7 @@ class Program:
     def __init__(self, work, folder, server):
         conf = os.path.join(work, "asound.conf")
         with open(conf, "w") as f:
-            # The machine's own config may send "default" elsewhere (or to any server
-            # it finds): this one names the test's server and comes last.
-            f.write('pcm.!default { type pulse server "%s" }\n'
-                    'ctl.!default { type pulse server "%s" }\n'
-                    % (server.env["PULSE_SERVER"], server.env["PULSE_SERVER"]))
+            f.write(server.alsa_conf())
         env = dict(server.env)
         env["ALSA_CONFIG_PATH"] = "/usr/share/alsa/alsa.conf:" + conf
         env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
@@ -343,12 +405,14 @@ def inner(work):
     folder = os.path.join(work, "program")
     wait_for("the accessibility bus", lambda: ui.Atspi.get_desktop(0) is not None)
     started_at = time.monotonic()
-    server = PulseServer(work)
+    # By hand (scripts/try-pipewire): the same checks on PipeWire.
+    plugins = os.environ.get("QUENLO_TEST_PIPEWIRE_ALSA")
+    server = PipeWireServer(work, plugins) if plugins else PulseServer(work)
     recorders = []
     program = None
     failures = []
     try:
-        step("the server starts, the program opens its main window")
+        step("%s starts, the program opens its main window" % server.name)
         server.start()
         recorders.append(Recorder(server, os.path.join(work, "before-restart.raw")))
         program = Program(work, folder, server)
