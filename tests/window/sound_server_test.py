@@ -35,7 +35,7 @@ import wave
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import real_window_test as ui  # noqa: E402
 from end_request_test import x_server  # noqa: E402
-from real_window_test import MAIN, click, control, step, wait_for  # noqa: E402
+from real_window_test import MAIN, control, step, wait_for  # noqa: E402
 
 RATE = 16000  # of the recording
 UNIT_MS = ui.UNIT_MS
@@ -125,6 +125,11 @@ class PulseServer:
         return ["parec", "--latency-msec=20", "-d", "nul.monitor", "--raw", "--format=s16le",
                 "--rate=%d" % RATE, "--channels=1"]
 
+    def recording(self):
+        """Whether a recording stream is on the server."""
+        return subprocess.run(["pactl", "list", "short", "source-outputs"], env=self.env,
+                              capture_output=True, text=True).stdout.strip() != ""
+
     def streams(self):
         """The server's playback streams now."""
         out = subprocess.run(["pactl", "list", "short", "sink-inputs"], env=self.env,
@@ -173,9 +178,15 @@ class PipeWireServer(PulseServer):
         return ["pw-record", "--target", "nul", "-P", "{ stream.capture.sink=true }", "--latency", "20ms",
                 "--rate", str(RATE), "--channels", "1", "--format", "s16", "-"]
 
-    def streams(self):
+    def nodes(self, media_class):
         out = subprocess.run(["pw-cli", "ls", "Node"], env=self.env, capture_output=True, text=True).stdout
-        return [line for line in out.splitlines() if "Stream/Output/Audio" in line]
+        return [line for line in out.splitlines() if '"%s"' % media_class in line]
+
+    def recording(self):
+        return bool(self.nodes("Stream/Input/Audio"))
+
+    def streams(self):
+        return self.nodes("Stream/Output/Audio")
 
 
 class Recorder:
@@ -299,6 +310,13 @@ class Program:
         self.stderr.close()
 
 
+def click(a):
+    """A real click on the control. The pointer is parked first: xdotool's
+    `mousemove --sync` to where the pointer already is waits for a move that never comes."""
+    ui.xdotool("mousemove", "0", "0")
+    ui.click(a)
+
+
 def code_check_mode():
     option = control(MAIN, "check box", "符号確認モード")
     if not ui.has_state(option, ui.Atspi.StateType.CHECKED):
@@ -340,17 +358,19 @@ def check_listen(program, recorder, work):
     click(control(MAIN, "check box", "聞き流しモード"))
     ui.menu(MAIN, "出題文字範囲設定(M)", "アルファベット(L)")
 
+    # The big character, then the count, then its caption: found once, then only
+    # their two texts are read, so that a poll is quick beside a character.
+    def labels():
+        w = ui.window(MAIN)
+        found = [a for a in ui.walk(w) if ui.role_of(a) == "label"] if w else []
+        names = [ui.name_of(a) for a in found]
+        return (found[names.index("問出題") - 2], found[names.index("問出題") - 1]) if "問出題" in names else None
+    character, count = wait_for("the count of characters sent", labels)
+
     def showing():
         """(count, character) as the window shows them; None while they change."""
-        w = ui.window(MAIN)
-        labels = [a for a in ui.walk(w) if ui.role_of(a) == "label"] if w else []
-        names = [ui.name_of(a) for a in labels]
-        if "問出題" not in names:
-            return None
-        i = names.index("問出題")
-        # The big character, then the count, then its caption.
-        count, shown = names[i - 1], names[i - 2]
-        return (int(count), shown) if count.strip().isdigit() else None
+        before, shown, after = ui.name_of(count), ui.name_of(character), ui.name_of(count)
+        return (int(before), shown) if before == after and before.strip().isdigit() else None
 
     mark = recorder.length()
     click(control(MAIN, "push button", "スタート"))
@@ -378,7 +398,10 @@ def check_listen(program, recorder, work):
     print("  shown %s, heard %s" % (shown, heard), flush=True)
     # Stop cuts the character after the last one shown: at most a piece of it follows.
     if not heard.startswith(shown) or len(heard) > len(shown) + 1:
-        raise Failed("heard %r, the window showed %r" % (heard, shown))
+        lengths, gaps = shape(tones(recorder.samples(mark)))
+        odd = [round(x) for x in lengths if min(abs(x - UNIT_MS), abs(x - 3 * UNIT_MS)) > TOLERANCE_MS]
+        raise Failed("heard %r, the window showed %r; tones neither 1 nor 3 units long: %s ms"
+                     % (heard, shown, odd or "none"))
 
 
 def check_restart(program, server, work, recorders):
@@ -390,7 +413,8 @@ def check_restart(program, server, work, recorders):
     recorder = Recorder(server, os.path.join(work, "after-restart.raw"))
     recorders.append(recorder)
     # The recorder's own stream is up before the press.
-    poll_until(lambda: recorder.length() > 0 or program.process.poll() is not None, 10)
+    if not poll_until(server.recording, SERVER_TIMEOUT, 0.1):
+        raise Failed("the recorder never reached the restarted server")
     mark = recorder.length()
     click(control(MAIN, "push button", "A"))
     heard = poll_until(lambda: (lambda h: h if h == "A" else None)(decode(recorder.samples(mark), work, "restart")),
