@@ -333,12 +333,18 @@ def check_pauses(program, recorder):
     length_s = (1 + 5 * 3 + 4) * UNIT_MS / 1000.0  # leading unit, five dashes, four gaps
     problems = []
     for at in PAUSE_AT_S:
-        mark = recorder.length()
-        click(zero)
-        clicked = time.monotonic()
-        time.sleep(max(0.0, clicked + at - time.monotonic()))
-        paused = program.pause(PAUSE_S)
-        poll_until(lambda: sound_over(recorder, mark, clicked, length_s), 20)
+        # A loaded machine can make the pause longer than the 250 ms the sound must
+        # ride out: such a press is pressed again (the last try is judged as it is).
+        for attempt in range(3):
+            mark = recorder.length()
+            click(zero)
+            clicked = time.monotonic()
+            time.sleep(max(0.0, clicked + at - time.monotonic()))
+            paused = program.pause(PAUSE_S)
+            poll_until(lambda: sound_over(recorder, mark, clicked, length_s), 20)
+            if paused <= 0.25:
+                break
+            print("  paused %.0f ms: pressed again" % (paused * 1000), flush=True)
         lengths, gaps = shape(tones(recorder.samples(mark)))
         print("  paused %.0f ms at %.0f ms: tones %s, gaps %s" % (
             paused * 1000, at * 1000, [round(x) for x in lengths], [round(x) for x in gaps]), flush=True)
