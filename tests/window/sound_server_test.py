@@ -32,6 +32,7 @@ import tempfile
 import time
 import wave
 
+sys.dont_write_bytecode = True  # the window tests' modules are imported from the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import real_window_test as ui  # noqa: E402
 from end_request_test import x_server  # noqa: E402
