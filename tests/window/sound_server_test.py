@@ -1,0 +1,517 @@
+#!/usr/bin/python3
+"""The built program heard through a desktop sound server, as most learners hear it.
+
+A PulseAudio of the test's own (a null sink, a private runtime folder) takes the
+program's ALSA "default" through the pulse plugin, set by an ALSA config of the
+test's own; the sink's monitor is recorded with parec. The program runs under Xvfb
+in a fresh program folder and is driven by real clicks (the helpers of
+real_window_test.py). Checked, each on its own:
+
+  pauses     code check of "0" (five dashes), the whole program stopped with SIGSTOP
+             for 230 ms at a different moment inside each of three presses: every
+             dash and every gap comes out whole, within 10 ms of its length;
+  listen     a short listen-through decodes (multimon-ng) to what the window showed;
+  restart    the server ended and started again: the next press is heard.
+
+    sound_server_test.py QUENLO_BINARY ASSETS_FOLDER
+
+With QUENLO_TEST_PIPEWIRE_ALSA naming a folder that holds pipewire-alsa's plugins, the
+same checks run on a PipeWire and WirePlumber of the test's own instead
+(scripts/try-pipewire; not part of `make test`).
+
+Every process the test starts is stopped by its id, also on a failure. Prints
+"FAILED: <check>: <why>" for each check that fails and exits 1 if any did.
+"""
+import array
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import wave
+
+sys.dont_write_bytecode = True  # the window tests' modules are imported from the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import real_window_test as ui  # noqa: E402
+from end_request_test import x_server  # noqa: E402
+from real_window_test import MAIN, control, step, wait_for  # noqa: E402
+
+RATE = 16000  # of the recording
+UNIT_MS = ui.UNIT_MS
+TOLERANCE_MS = 10
+PAUSE_S = 0.23
+# Moments of the pauses after the click (the first dash starts one unit in): inside
+# the first dash, from the end of the second into its gap, from the third gap into
+# the fourth dash.
+PAUSE_AT_S = (0.30, 0.95, 1.50)
+SERVER_TIMEOUT = 20
+
+
+class Failed(Exception):
+    pass
+
+
+def stop_process(process, sig=signal.SIGTERM, timeout=10):
+    """Ends one process the test started, by its id; killed if it does not end."""
+    if process is None or process.poll() is not None:
+        return
+    try:
+        process.send_signal(sig)
+        process.wait(timeout)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
+def poll_until(probe, timeout, step_s=0.05):
+    """Polls probe() until it gives a true value or the time is up; returns its last value."""
+    end = time.monotonic() + timeout
+    while True:
+        value = probe()
+        if value or time.monotonic() > end:
+            return value
+        time.sleep(step_s)
+
+
+# ---------------------------------------------------------------- the server
+
+class PulseServer:
+    """A PulseAudio of the test's own: a null sink "nul", reached at a private socket."""
+
+    name = "PulseAudio"
+
+    def __init__(self, work):
+        self.work = work
+        self.pa = os.path.join(work, "server.pa")
+        with open(self.pa, "w") as f:
+            f.write("load-module module-null-sink sink_name=nul rate=48000\n"
+                    "load-module module-native-protocol-unix\n"
+                    "set-default-sink nul\n")
+        self.env = dict(os.environ)
+        self.env.update(XDG_RUNTIME_DIR=work, PULSE_RUNTIME_PATH=work, HOME=work,
+                        PULSE_SERVER="unix:" + os.path.join(work, "native"))
+        self.processes = []
+        self.log = open(os.path.join(work, "server.log"), "a")
+
+    def spawn(self, *command):
+        self.processes.append(subprocess.Popen(command, env=self.env, stdout=self.log, stderr=subprocess.STDOUT))
+
+    def start(self):
+        self.spawn("pulseaudio", "-n", "-F", self.pa, "--daemonize=no", "--exit-idle-time=-1")
+        self.wait_up(["pactl", "info"])
+
+    def wait_up(self, probe):
+        def answers():
+            for p in self.processes:
+                if p.poll() is not None:
+                    raise Failed("%s ended at its start (exit %d)" % (p.args[0], p.returncode))
+            return subprocess.run(probe, env=self.env, capture_output=True, text=True)
+        if not poll_until(lambda: answers().returncode == 0, SERVER_TIMEOUT, 0.1):
+            raise Failed("%s did not answer %s within %d s" % (self.name, " ".join(probe), SERVER_TIMEOUT))
+
+    def stop(self):
+        while self.processes:
+            stop_process(self.processes.pop())
+
+    def alsa_conf(self):
+        # The machine's own config may send "default" elsewhere (or to any server it
+        # finds): this one names the test's server and comes last.
+        server = self.env["PULSE_SERVER"]
+        return ('pcm.!default { type pulse server "%s" }\n'
+                'ctl.!default { type pulse server "%s" }\n' % (server, server))
+
+    def record_command(self):
+        return ["parec", "--latency-msec=20", "-d", "nul.monitor", "--raw", "--format=s16le",
+                "--rate=%d" % RATE, "--channels=1"]
+
+    def recording(self):
+        """Whether a recording stream is on the server."""
+        return subprocess.run(["pactl", "list", "short", "source-outputs"], env=self.env,
+                              capture_output=True, text=True).stdout.strip() != ""
+
+    def streams(self):
+        """The server's playback streams now."""
+        out = subprocess.run(["pactl", "list", "short", "sink-inputs"], env=self.env,
+                             capture_output=True, text=True).stdout
+        return [line for line in out.splitlines() if line.strip()]
+
+
+class PipeWireServer(PulseServer):
+    """PipeWire and WirePlumber of the test's own with a null sink "nul"; the program
+    reaches it through the pipewire-alsa plugin found in plugin_dir."""
+
+    name = "PipeWire"
+
+    def __init__(self, work, plugin_dir):
+        super().__init__(work)
+        self.plugin_dir = plugin_dir
+        config = os.path.join(work, "config")
+        os.makedirs(os.path.join(config, "pipewire", "pipewire.conf.d"), exist_ok=True)
+        with open(os.path.join(config, "pipewire", "pipewire.conf.d", "nul.conf"), "w") as f:
+            f.write("context.objects = [\n"
+                    "  { factory = adapter\n"
+                    "    args = { factory.name = support.null-audio-sink node.name = nul\n"
+                    "             media.class = Audio/Sink object.linger = true\n"
+                    "             audio.position = [ MONO ] audio.rate = 48000 } }\n"
+                    "]\n")
+        self.env = dict(os.environ)
+        self.env.update(XDG_RUNTIME_DIR=work, XDG_CONFIG_HOME=config, HOME=work)
+
+    def start(self):
+        self.spawn("pipewire")
+        self.wait_up(["pw-cli", "info", "0"])
+        self.spawn("wireplumber")
+        # WirePlumber is up once it has a client of its own on the server.
+        if not poll_until(lambda: "wireplumber" in subprocess.run(
+                ["pw-cli", "ls", "Client"], env=self.env, capture_output=True, text=True).stdout.lower(),
+                SERVER_TIMEOUT, 0.1):
+            raise Failed("wireplumber did not join within %d s" % SERVER_TIMEOUT)
+
+    def alsa_conf(self):
+        return ('pcm_type.pipewire { lib "%s/libasound_module_pcm_pipewire.so" }\n'
+                'ctl_type.pipewire { lib "%s/libasound_module_ctl_pipewire.so" }\n'
+                'pcm.!default { type pipewire playback_node "-1" capture_node "-1" }\n'
+                'ctl.!default { type pipewire }\n' % (self.plugin_dir, self.plugin_dir))
+
+    def record_command(self):
+        return ["pw-record", "--target", "nul", "-P", "{ stream.capture.sink=true }", "--latency", "20ms",
+                "--rate", str(RATE), "--channels", "1", "--format", "s16", "-"]
+
+    def nodes(self, media_class):
+        out = subprocess.run(["pw-cli", "ls", "Node"], env=self.env, capture_output=True, text=True).stdout
+        return [line for line in out.splitlines() if '"%s"' % media_class in line]
+
+    def recording(self):
+        return bool(self.nodes("Stream/Input/Audio"))
+
+    def streams(self):
+        return self.nodes("Stream/Output/Audio")
+
+
+class Recorder:
+    """The sink's monitor as raw 16-bit mono samples in a file that grows as it plays."""
+
+    def __init__(self, server, path):
+        self.path = path
+        self.file = open(path, "wb")
+        self.process = subprocess.Popen(server.record_command(), env=server.env, stdout=self.file,
+                                        stderr=subprocess.DEVNULL)
+
+    def length(self):
+        """Samples recorded so far."""
+        return os.path.getsize(self.path) // 2
+
+    def samples(self, start=0):
+        with open(self.path, "rb") as f:
+            f.seek(start * 2)
+            data = f.read()
+        return array.array("h", data[:len(data) // 2 * 2])
+
+    def stop(self):
+        # SIGINT: the recorder writes out what it holds (SIGTERM loses its last part).
+        stop_process(self.process, signal.SIGINT)
+        self.file.close()
+
+
+# ---------------------------------------------------------------- what was heard
+
+def tones(samples, threshold=200):
+    """The tones in the samples as (start, end) in ms. A tone is a run of samples that
+    are not silent (the sink's silence is exact zeros; a low threshold finds the ends of
+    the tones' ramps); the quiet moments inside one period of the wave do not end it."""
+    runs = []
+    bridge = RATE * 4 // 1000
+    start = last = None
+    for i, x in enumerate(samples):
+        if x > threshold or x < -threshold:
+            if start is None:
+                start = i
+            elif i - last > bridge:
+                runs.append((start, last + 1))
+                start = i
+            last = i
+    if start is not None:
+        runs.append((start, last + 1))
+    return [(a * 1000.0 / RATE, b * 1000.0 / RATE) for a, b in runs if b - a > RATE // 1000 * 5]
+
+
+def shape(found):
+    """Tone lengths and the gaps between them, in ms."""
+    lengths = [b - a for a, b in found]
+    gaps = [found[i + 1][0] - found[i][1] for i in range(len(found) - 1)]
+    return lengths, gaps
+
+
+def sound_over(recorder, mark, clicked, length_s):
+    """Whether the sound pressed at `clicked` (recorded from sample `mark` on) is over:
+    its length has passed and the recording ends in 300 ms of silence. The monitor
+    gives nothing while no stream plays: then the time alone says it."""
+    if time.monotonic() - clicked < length_s:
+        return False
+    data = recorder.samples(mark)
+    found = tones(data)
+    if time.monotonic() - clicked > length_s + 5:
+        return True
+    return bool(found) and len(data) * 1000.0 / RATE - found[-1][1] >= 300
+
+
+def decode(samples, work, name):
+    """What multimon-ng makes of the samples as Morse at the unit's timing, blanks removed."""
+    path = os.path.join(work, name + ".wav")
+    with wave.open(path, "wb") as w:
+        w.setnchannels(1)
+        w.setsampwidth(2)
+        w.setframerate(RATE)
+        w.writeframes(samples.tobytes())
+    out = subprocess.run(["multimon-ng", "-q", "-t", "wav", "-a", "MORSE_CW", "-x",
+                          "-d", str(UNIT_MS), "-g", str(UNIT_MS), path],
+                         capture_output=True, text=True).stdout
+    return "".join(out.split())
+
+
+# ---------------------------------------------------------------- the program
+
+class Program:
+    """quenlo in the program folder, its ALSA default sent to the server."""
+
+    def __init__(self, work, folder, server):
+        conf = os.path.join(work, "asound.conf")
+        with open(conf, "w") as f:
+            f.write(server.alsa_conf())
+        env = dict(server.env)
+        env["ALSA_CONFIG_PATH"] = "/usr/share/alsa/alsa.conf:" + conf
+        env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+        env.pop("QUENLO_AUDIO", None)
+        env.pop("QUENLO_ALSA_DEVICE", None)
+        self.stderr_path = os.path.join(work, "program.err")
+        self.stderr = open(self.stderr_path, "w")
+        self.process = subprocess.Popen([os.path.join(folder, "quenlo")], env=env,
+                                        stdout=subprocess.DEVNULL, stderr=self.stderr)
+
+    def pause(self, seconds):
+        """The whole program stopped, as a loaded or swapping machine stops it."""
+        os.kill(self.process.pid, signal.SIGSTOP)
+        began = time.monotonic()
+        try:
+            time.sleep(seconds)
+        finally:
+            os.kill(self.process.pid, signal.SIGCONT)
+        return time.monotonic() - began
+
+    def said(self):
+        with open(self.stderr_path) as f:
+            return f.read().strip()
+
+    def stop(self):
+        if self.process.poll() is None:
+            os.kill(self.process.pid, signal.SIGCONT)  # never left stopped
+        stop_process(self.process)
+        self.stderr.close()
+
+
+def click(a):
+    """A real click on the control. The pointer is parked first: xdotool's
+    `mousemove --sync` to where the pointer already is waits for a move that never comes."""
+    ui.xdotool("mousemove", "0", "0")
+    ui.click(a)
+
+
+def code_check_mode():
+    option = control(MAIN, "check box", "符号確認モード")
+    if not ui.has_state(option, ui.Atspi.StateType.CHECKED):
+        click(option)
+        wait_for("符号確認モード chosen", lambda: ui.has_state(option, ui.Atspi.StateType.CHECKED))
+
+
+# ---------------------------------------------------------------- the checks
+
+def check_pauses(program, recorder):
+    step("pauses: code check of 0, the program stopped for %d ms inside each press" % (PAUSE_S * 1000))
+    code_check_mode()
+    zero = control(MAIN, "push button", "0")
+    length_s = (1 + 5 * 3 + 4) * UNIT_MS / 1000.0  # leading unit, five dashes, four gaps
+    problems = []
+    for at in PAUSE_AT_S:
+        # A loaded machine can make the pause longer than the 250 ms the sound must
+        # ride out: such a press is pressed again (the last try is judged as it is).
+        for attempt in range(3):
+            mark = recorder.length()
+            click(zero)
+            clicked = time.monotonic()
+            time.sleep(max(0.0, clicked + at - time.monotonic()))
+            paused = program.pause(PAUSE_S)
+            poll_until(lambda: sound_over(recorder, mark, clicked, length_s), 20)
+            if paused <= 0.25:
+                break
+            print("  paused %.0f ms: pressed again" % (paused * 1000), flush=True)
+        lengths, gaps = shape(tones(recorder.samples(mark)))
+        print("  paused %.0f ms at %.0f ms: tones %s, gaps %s" % (
+            paused * 1000, at * 1000, [round(x) for x in lengths], [round(x) for x in gaps]), flush=True)
+        wrong = (len(lengths) != 5
+                 or any(abs(x - 3 * UNIT_MS) > TOLERANCE_MS for x in lengths)
+                 or any(abs(x - UNIT_MS) > TOLERANCE_MS for x in gaps))
+        if wrong:
+            problems.append("pause at %.0f ms: tones %s, gaps %s ms (expected 5 tones of %d, gaps of %d, +-%d)" % (
+                at * 1000, [round(x) for x in lengths], [round(x) for x in gaps],
+                3 * UNIT_MS, UNIT_MS, TOLERANCE_MS))
+    if problems:
+        raise Failed("; ".join(problems))
+
+
+def check_listen(program, recorder, work):
+    step("listen: a short listen-through of the letters decodes to what the window showed")
+    click(control(MAIN, "check box", "聞き流しモード"))
+    ui.menu(MAIN, "出題文字範囲設定(M)", "アルファベット(L)")
+
+    # The big character, then the count, then its caption: found once, then only
+    # their two texts are read, so that a poll is quick beside a character.
+    def labels():
+        w = ui.window(MAIN)
+        found = [a for a in ui.walk(w) if ui.role_of(a) == "label"] if w else []
+        names = [ui.name_of(a) for a in found]
+        return (found[names.index("問出題") - 2], found[names.index("問出題") - 1]) if "問出題" in names else None
+    character, count = wait_for("the count of characters sent", labels)
+
+    def showing():
+        """(count, character) as the window shows them; None while they change."""
+        before, shown, after = ui.name_of(count), ui.name_of(character), ui.name_of(count)
+        return (int(before), shown) if before == after and before.strip().isdigit() else None
+
+    mark = recorder.length()
+    click(control(MAIN, "push button", "スタート"))
+    seen = {}
+    wanted = 6
+    end = time.monotonic() + 90
+    while len(seen) < wanted or max(seen) < wanted:
+        if time.monotonic() > end:
+            raise Failed("the window showed %s within 90 s, expected %d characters" % (seen, wanted))
+        now = showing()
+        if now and now[0] >= 1:
+            seen[now[0]] = now[1]
+        time.sleep(0.05)
+    click(control(MAIN, "push button", "ストップ"))
+    wait_for("the run to stop", lambda: ui.has_state(control(MAIN, "push button", "スタート"),
+                                                      ui.Atspi.StateType.ENABLED))
+    if ui.window(ui.RESULTS):
+        click(control(ui.RESULTS, "push button", "閉じる"))
+    stopped = time.monotonic()
+    poll_until(lambda: sound_over(recorder, mark, stopped, 0.5), 10)
+    if sorted(seen) != list(range(1, max(seen) + 1)):
+        raise Failed("the window skipped a count: %s" % seen)
+    shown = "HR=" + "".join(seen[n] for n in sorted(seen))
+    heard = decode(recorder.samples(mark), work, "listen")
+    print("  shown %s, heard %s" % (shown, heard), flush=True)
+    # Stop cuts the character after the last one shown: at most a piece of it follows.
+    if not heard.startswith(shown) or len(heard) > len(shown) + 1:
+        lengths, gaps = shape(tones(recorder.samples(mark)))
+        odd = [round(x) for x in lengths if min(abs(x - UNIT_MS), abs(x - 3 * UNIT_MS)) > TOLERANCE_MS]
+        raise Failed("heard %r, the window showed %r; tones neither 1 nor 3 units long: %s ms"
+                     % (heard, shown, odd or "none"))
+
+
+def check_restart(program, server, work, recorders):
+    step("restart: the server ended and started again, the next press is heard")
+    code_check_mode()
+    recorders[-1].stop()
+    server.stop()
+    server.start()
+    recorder = Recorder(server, os.path.join(work, "after-restart.raw"))
+    recorders.append(recorder)
+    # The recorder's own stream is up before the press.
+    if not poll_until(server.recording, SERVER_TIMEOUT, 0.1):
+        raise Failed("the recorder never reached the restarted server")
+    mark = recorder.length()
+    click(control(MAIN, "push button", "A"))
+    heard = poll_until(lambda: (lambda h: h if h == "A" else None)(decode(recorder.samples(mark), work, "restart")),
+                       15, 0.5)
+    if heard != "A":
+        raise Failed("A pressed after the restart; heard %r, playback streams on the server: %d"
+                     % (decode(recorder.samples(mark), work, "restart"), len(server.streams())))
+    print("  heard A", flush=True)
+
+
+def inner(work):
+    folder = os.path.join(work, "program")
+    wait_for("the accessibility bus", lambda: ui.Atspi.get_desktop(0) is not None)
+    started_at = time.monotonic()
+    # By hand (scripts/try-pipewire): the same checks on PipeWire.
+    plugins = os.environ.get("QUENLO_TEST_PIPEWIRE_ALSA")
+    server = PipeWireServer(work, plugins) if plugins else PulseServer(work)
+    recorders = []
+    program = None
+    failures = []
+    try:
+        step("%s starts, the program opens its main window" % server.name)
+        server.start()
+        recorders.append(Recorder(server, os.path.join(work, "before-restart.raw")))
+        program = Program(work, folder, server)
+        ui.wait_window(MAIN)
+        for name, check in (("pauses", lambda: check_pauses(program, recorders[-1])),
+                            ("listen", lambda: check_listen(program, recorders[-1], work)),
+                            ("restart", lambda: check_restart(program, server, work, recorders))):
+            try:
+                check()
+            except (Failed, ui.Failed) as e:
+                failures.append(name)
+                print("FAILED: %s: %s" % (name, e), flush=True)
+    except Exception as e:  # a broken tool or server fails the run too
+        failures.append("set-up")
+        print("FAILED: %s: %s: %s" % (ui.step_name, type(e).__name__, e), flush=True)
+    finally:
+        if program:
+            program.stop()
+            print("  standard error of the program:", program.said() or "(nothing)", flush=True)
+        for r in recorders:
+            r.stop()
+        server.stop()
+    if failures:
+        return 1
+    print("passed in %.1f s" % (time.monotonic() - started_at), flush=True)
+    return 0
+
+
+# ---------------------------------------------------------------- outside X
+
+def outer(binary, assets):
+    work = tempfile.mkdtemp(prefix="quenlo-server-")
+    os.chmod(work, 0o700)  # the server's runtime folder, which it wants private
+    try:
+        folder = os.path.join(work, "program")
+        os.mkdir(folder)
+        shutil.copy2(binary, folder)
+        for name in os.listdir(assets):
+            shutil.copy2(os.path.join(assets, name), folder)
+        env = dict(os.environ)
+        env.pop("QT_QPA_PLATFORM", None)
+        env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        for name in ("PULSE_SERVER", "PULSE_RUNTIME_PATH", "ALSA_CONFIG_PATH"):
+            env.pop(name, None)
+        env["XDG_RUNTIME_DIR"] = work
+        # An X server of its own by -displayfd: no race for a display number with
+        # the other window tests that ctest runs beside this one.
+        x, display = x_server()
+        try:
+            env["DISPLAY"] = display
+            command = ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), "--inside", work]
+            run = subprocess.Popen(command, env=env, start_new_session=True)
+            try:
+                return run.wait(timeout=170)
+            except subprocess.TimeoutExpired:
+                os.killpg(run.pid, signal.SIGKILL)  # its own group: the bus, the server, the program
+                run.wait()
+                print("FAILED: the whole road took more than 170 s", flush=True)
+                return 1
+        finally:
+            stop_process(x)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) == 3 and sys.argv[1] == "--inside":
+        sys.exit(inner(sys.argv[2]))
+    if len(sys.argv) != 3:
+        sys.exit(__doc__)
+    sys.exit(outer(sys.argv[1], sys.argv[2]))
