@@ -38,6 +38,8 @@ constexpr std::chrono::microseconds refill {50000};
 constexpr milliseconds shortestSleep {5};
 // A device that was lost is tried again at each new sound and, between sounds, this often.
 constexpr milliseconds reopenEvery {1000};
+// A stream that takes no frame after this many recoveries in a row is lost.
+constexpr int fruitlessMendsAllowed = 3;
 constexpr snd_pcm_uframes_t chunkFrames = 4096;
 constexpr double toneAmplitude = 0.5 * 32767;
 
@@ -261,15 +263,18 @@ private:
                 return;
             }
             frames -= put;
+            fruitlessMends_ = 0;
             written_ += framesToTime(put, rate_);
         }
     }
 
-    // Recovers from an underrun or suspend; anything else, or a recovery that
-    // fails, loses the device. False when the device was lost.
+    // Recovers from an underrun or suspend; anything else, a recovery that fails,
+    // or recoveries that never let a frame through lose the device (PipeWire's
+    // plugin, its server restarted, answers every write with an underrun and every
+    // recovery with success). False when the device was lost.
     bool mend(int e)
     {
-        if (e == -EPIPE || e == -ESTRPIPE || e == -EINTR) {
+        if ((e == -EPIPE || e == -ESTRPIPE || e == -EINTR) && ++fruitlessMends_ <= fruitlessMendsAllowed) {
             if (snd_pcm_recover(pcm_, e, 1) >= 0) {
                 written_ = steady_clock::now();
                 return true;
@@ -285,6 +290,7 @@ private:
             name_.toLocal8Bit().constData(), snd_strerror(e));
         snd_pcm_close(pcm_);
         pcm_ = nullptr;
+        fruitlessMends_ = 0;
         lastTry_ = steady_clock::now();
     }
 
@@ -389,6 +395,7 @@ private:
                     onFirstFrame(voice.id, *first);
             }
             at += put;
+            fruitlessMends_ = 0;
         }
         // The last frame is heard once everything queued before it has played; never
         // less than the sound's own length from its first frame (the null device
@@ -435,6 +442,7 @@ private:
     std::uint32_t rate_ = openRate; // what the stream is set up for
     SteadyTime written_ = steady_clock::now(); // audio queued up to here
     SteadyTime lastTry_ {};
+    int fruitlessMends_ = 0; // recoveries since a write last went through
 
     std::mutex mutex_;
     std::condition_variable wake_; // worker: a command is pending
