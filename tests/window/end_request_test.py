@@ -17,6 +17,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import window_road as road  # noqa: E402
+
 START_TIMEOUT = 60  # seconds; generous for a loaded machine and the sanitized build
 END_TIMEOUT = 10  # the end needs well under a second
 
@@ -30,24 +33,10 @@ def catches(pid, sig):
     return False
 
 
-def x_server():
-    """An X server on a free display: the process and the display's name."""
-    read, write = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                              pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    with os.fdopen(read) as f:
-        number = f.readline().strip()
-    if not number:
-        server.wait()
-        raise RuntimeError("Xvfb did not start")
-    return server, ":" + number
-
-
 def main(binary, assets):
     work = tempfile.mkdtemp(prefix="quenlo-end-")
     os.chmod(work, 0o700)  # also the runtime folder, which Qt wants private
-    server, display = x_server()
+    server, display = road.x_server("1024x768x24")
     try:
         for name in os.listdir(assets):
             shutil.copy2(os.path.join(assets, name), work)
@@ -85,8 +74,7 @@ def main(binary, assets):
         print("passed")
         return 0
     finally:
-        server.terminate()
-        server.wait()
+        road.stop_process(server)
         shutil.rmtree(work, ignore_errors=True)
 
 

@@ -14,14 +14,13 @@ Every step prints its name; a failure prints "FAILED: <step>: <why>" and exits 1
 import array
 import os
 import re
-import shutil
 import signal
 import struct
 import subprocess
-import sys
-import tempfile
 import time
 import wave
+
+import window_road as road
 
 import gi
 
@@ -66,30 +65,7 @@ def wait_for(what, probe, timeout=STEP_TIMEOUT):
 # ---------------------------------------------------------------- outside X
 
 def outer(binary, assets):
-    work = tempfile.mkdtemp(prefix="quenlo-window-")
-    try:
-        folder = os.path.join(work, "program")
-        os.mkdir(folder)
-        shutil.copy2(binary, folder)
-        for name in os.listdir(assets):
-            shutil.copy2(os.path.join(assets, name), folder)
-        env = dict(os.environ)
-        env.pop("QT_QPA_PLATFORM", None)  # ctest's offscreen setting is not for this one
-        env.pop("DBUS_SESSION_BUS_ADDRESS", None)
-        env["XDG_RUNTIME_DIR"] = work  # the single-instance lock of this folder lives here
-        command = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24",
-                   "dbus-run-session", "--",
-                   sys.executable, os.path.abspath(__file__), "--inside", work]
-        run = subprocess.Popen(command, env=env, start_new_session=True)
-        try:
-            return run.wait(timeout=170)
-        except subprocess.TimeoutExpired:
-            os.killpg(run.pid, signal.SIGKILL)  # the X server and the program with it
-            run.wait()
-            print("FAILED: the whole road took more than 170 s", flush=True)
-            return 1
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
+    return road.run_outside(__file__, binary, assets)
 
 
 # ---------------------------------------------------------------- inside X
@@ -486,14 +462,14 @@ def second_session(work, folder):
         program.kill()
 
 
-def inner(work):
-    folder = os.path.join(work, "program")
-    # The accessibility bus is up before the program starts, so the program joins it.
+def run_road(*parts):
+    """Runs the parts of a road in turn once the accessibility bus is up (so that the
+    program joins it); a failure, or a broken tool, prints its step and gives 1."""
     wait_for("the accessibility bus", lambda: Atspi.get_desktop(0) is not None)
     started_at = time.monotonic()
     try:
-        first_session(work, folder)
-        second_session(work, folder)
+        for part in parts:
+            part()
     except Exception as e:  # a broken tool is a failure of the step too
         why = str(e) if isinstance(e, Failed) else "%s: %s" % (type(e).__name__, e)
         print("FAILED: %s: %s" % (step_name, why), flush=True)
@@ -502,9 +478,10 @@ def inner(work):
     return 0
 
 
+def inner(work):
+    folder = os.path.join(work, "program")
+    return run_road(lambda: first_session(work, folder), lambda: second_session(work, folder))
+
+
 if __name__ == "__main__":
-    if len(sys.argv) == 3 and sys.argv[1] == "--inside":
-        sys.exit(inner(sys.argv[2]))
-    if len(sys.argv) != 3:
-        sys.exit(__doc__)
-    sys.exit(outer(sys.argv[1], sys.argv[2]))
+    road.main(__doc__, outer, inner)

@@ -24,18 +24,17 @@ Every process the test starts is stopped by its id, also on a failure. Prints
 """
 import array
 import os
-import shutil
 import signal
 import subprocess
 import sys
-import tempfile
 import time
 import wave
 
 sys.dont_write_bytecode = True  # the window tests' modules are imported from the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import real_window_test as ui  # noqa: E402
-from end_request_test import x_server  # noqa: E402
+import window_road as road  # noqa: E402
+from window_road import stop_process  # noqa: E402
 from real_window_test import MAIN, control, step, wait_for  # noqa: E402
 
 RATE = 16000  # of the recording
@@ -51,18 +50,6 @@ SERVER_TIMEOUT = 20
 
 class Failed(Exception):
     pass
-
-
-def stop_process(process, sig=signal.SIGTERM, timeout=10):
-    """Ends one process the test started, by its id; killed if it does not end."""
-    if process is None or process.poll() is not None:
-        return
-    try:
-        process.send_signal(sig)
-        process.wait(timeout)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        process.wait()
 
 
 def poll_until(probe, timeout, step_s=0.05):
@@ -475,43 +462,9 @@ def inner(work):
 # ---------------------------------------------------------------- outside X
 
 def outer(binary, assets):
-    work = tempfile.mkdtemp(prefix="quenlo-server-")
-    os.chmod(work, 0o700)  # the server's runtime folder, which it wants private
-    try:
-        folder = os.path.join(work, "program")
-        os.mkdir(folder)
-        shutil.copy2(binary, folder)
-        for name in os.listdir(assets):
-            shutil.copy2(os.path.join(assets, name), folder)
-        env = dict(os.environ)
-        env.pop("QT_QPA_PLATFORM", None)
-        env.pop("DBUS_SESSION_BUS_ADDRESS", None)
-        for name in ("PULSE_SERVER", "PULSE_RUNTIME_PATH", "ALSA_CONFIG_PATH"):
-            env.pop(name, None)
-        env["XDG_RUNTIME_DIR"] = work
-        # An X server of its own by -displayfd: no race for a display number with
-        # the other window tests that ctest runs beside this one.
-        x, display = x_server()
-        try:
-            env["DISPLAY"] = display
-            command = ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), "--inside", work]
-            run = subprocess.Popen(command, env=env, start_new_session=True)
-            try:
-                return run.wait(timeout=170)
-            except subprocess.TimeoutExpired:
-                os.killpg(run.pid, signal.SIGKILL)  # its own group: the bus, the server, the program
-                run.wait()
-                print("FAILED: the whole road took more than 170 s", flush=True)
-                return 1
-        finally:
-            stop_process(x)
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
+    return road.run_outside(__file__, binary, assets,
+                            env={"PULSE_SERVER": None, "PULSE_RUNTIME_PATH": None, "ALSA_CONFIG_PATH": None})
 
 
 if __name__ == "__main__":
-    if len(sys.argv) == 3 and sys.argv[1] == "--inside":
-        sys.exit(inner(sys.argv[2]))
-    if len(sys.argv) != 3:
-        sys.exit(__doc__)
-    sys.exit(outer(sys.argv[1], sys.argv[2]))
+    road.main(__doc__, outer, inner)

@@ -12,14 +12,11 @@ real_window_test.py, whose helpers this test shares.
 Every step prints its name; a failure prints "FAILED: <step>: <why>" and exits 1.
 """
 import os
-import shutil
-import signal
 import subprocess
 import sys
-import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import window_road as road  # noqa: E402
 
 MOTIF_FUNCTIONS = 1  # flag: the functions field is given
 MOTIF_FUNC_ALL, MOTIF_FUNC_MINIMIZE, MOTIF_FUNC_MAXIMIZE = 1, 8, 16
@@ -28,33 +25,9 @@ SCORE_PICTURES = ("Perfect.gaz", "Good.gaz", "Soso.gaz", "Bad.gaz")
 
 
 def outer(binary, assets):
-    work = tempfile.mkdtemp(prefix="quenlo-wm-")
-    try:
-        for kind in ("openbox", "bare"):  # a fresh program folder for each
-            folder = os.path.join(work, kind)
-            os.mkdir(folder)
-            shutil.copy2(binary, folder)
-            for name in os.listdir(assets):
-                shutil.copy2(os.path.join(assets, name), folder)
-        env = dict(os.environ)
-        env.pop("QT_QPA_PLATFORM", None)  # ctest's offscreen setting is not for this one
-        env.pop("DBUS_SESSION_BUS_ADDRESS", None)
-        env["XDG_RUNTIME_DIR"] = work
-        env["QUENLO_AUDIO"] = "silent"
-        env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
-        command = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24",
-                   "dbus-run-session", "--",
-                   sys.executable, os.path.abspath(__file__), "--inside", work]
-        run = subprocess.Popen(command, env=env, start_new_session=True)
-        try:
-            return run.wait(timeout=110)
-        except subprocess.TimeoutExpired:
-            os.killpg(run.pid, signal.SIGKILL)
-            run.wait()
-            print("FAILED: the whole road took more than 110 s", flush=True)
-            return 1
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
+    # A fresh program folder for each window manager.
+    return road.run_outside(__file__, binary, assets, folders=("openbox", "bare"), timeout=110,
+                            env={"QUENLO_AUDIO": "silent", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
 
 
 # ---------------------------------------------------------------- inside X
@@ -273,23 +246,9 @@ def bare(folder):
 
 def inner(work):
     global d
-    rw.wait_for("the accessibility bus", lambda: rw.Atspi.get_desktop(0) is not None)
     d = display.Display()
-    started_at = time.monotonic()
-    try:
-        under_openbox(os.path.join(work, "openbox"))
-        bare(os.path.join(work, "bare"))
-    except Exception as e:  # a broken tool is a failure of the step too
-        why = str(e) if isinstance(e, rw.Failed) else "%s: %s" % (type(e).__name__, e)
-        print("FAILED: %s: %s" % (rw.step_name, why), flush=True)
-        return 1
-    print("passed in %.1f s" % (time.monotonic() - started_at), flush=True)
-    return 0
+    return rw.run_road(lambda: under_openbox(os.path.join(work, "openbox")), lambda: bare(os.path.join(work, "bare")))
 
 
 if __name__ == "__main__":
-    if len(sys.argv) == 3 and sys.argv[1] == "--inside":
-        sys.exit(inner(sys.argv[2]))
-    if len(sys.argv) != 3:
-        sys.exit(__doc__)
-    sys.exit(outer(sys.argv[1], sys.argv[2]))
+    road.main(__doc__, outer, inner)
