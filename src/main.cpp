@@ -14,6 +14,7 @@ int main(int argc, char** argv)
 {
     forms::chooseQtPlatform(); // read when the application is made
     QApplication app(argc, argv);
+    forms::takeBackQtPlatform();
     QApplication::setApplicationName(QStringLiteral("quenlo"));
     // Every window that sets no icon of its own shows the program's.
     QApplication::setWindowIcon(QIcon(ProgramIcon()));

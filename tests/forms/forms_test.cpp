@@ -20,6 +20,7 @@
 
 #include "support/real_input.h"
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -975,4 +976,34 @@ TEST(WindowSystem, ThePlatformChosenFromTheEnvironment)
         };
         EXPECT_EQ(chosenQtPlatform(env), c.chosen);
     }
+}
+
+// The choice is for this program's own application only: once it is made, what the
+// program starts (the desktop's handler of a web page) sees the learner's environment.
+TEST(WindowSystem, TheChoiceIsTakenBackOnceTheApplicationIsMade)
+{
+    const std::optional<std::string> qpa = std::getenv("QT_QPA_PLATFORM")
+        ? std::optional<std::string>(std::getenv("QT_QPA_PLATFORM")) : std::nullopt;
+    const std::optional<std::string> display = std::getenv("DISPLAY")
+        ? std::optional<std::string>(std::getenv("DISPLAY")) : std::nullopt;
+    auto put = [](const char* name, const std::optional<std::string>& value) {
+        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    };
+    setenv("DISPLAY", ":99", 1);
+
+    unsetenv("QT_QPA_PLATFORM");
+    chooseQtPlatform();
+    ASSERT_NE(std::getenv("QT_QPA_PLATFORM"), nullptr);
+    EXPECT_STREQ(std::getenv("QT_QPA_PLATFORM"), "xcb;wayland");
+    takeBackQtPlatform();
+    EXPECT_EQ(std::getenv("QT_QPA_PLATFORM"), nullptr);
+
+    setenv("QT_QPA_PLATFORM", "wayland", 1); // the learner's own stays
+    chooseQtPlatform();
+    takeBackQtPlatform();
+    ASSERT_NE(std::getenv("QT_QPA_PLATFORM"), nullptr);
+    EXPECT_STREQ(std::getenv("QT_QPA_PLATFORM"), "wayland");
+
+    put("QT_QPA_PLATFORM", qpa);
+    put("DISPLAY", display);
 }

@@ -6,6 +6,7 @@ namespace forms {
 
 namespace {
     bool given(const char* value) { return value && *value; }
+    bool chosen = false;
 }
 
 std::optional<std::string> chosenQtPlatform(const std::function<const char*(const char*)>& env)
@@ -19,8 +20,17 @@ std::optional<std::string> chosenQtPlatform(const std::function<const char*(cons
 
 void chooseQtPlatform()
 {
-    if (auto platform = chosenQtPlatform([](const char* name) { return std::getenv(name); }))
+    if (auto platform = chosenQtPlatform([](const char* name) { return std::getenv(name); })) {
         setenv("QT_QPA_PLATFORM", platform->c_str(), 1);
+        chosen = true;
+    }
+}
+
+void takeBackQtPlatform()
+{
+    if (chosen)
+        unsetenv("QT_QPA_PLATFORM");
+    chosen = false;
 }
 
 } // namespace forms

@@ -13,7 +13,10 @@ namespace forms {
 // nothing is asked and Qt takes what is there.
 std::optional<std::string> chosenQtPlatform(const std::function<const char*(const char*)>& env);
 
-// Applies the choice to this process's environment.
+// Applies the choice to this process's environment, for the application about to be
+// made; takeBackQtPlatform() removes it again once it is made, so that what the program
+// starts (the desktop's handler of a web page or the ReadMe) inherits the learner's own.
 void chooseQtPlatform();
+void takeBackQtPlatform();
 
 } // namespace forms
