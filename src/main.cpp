@@ -19,6 +19,7 @@ int main(int argc, char** argv)
     // Every window that sets no icon of its own shows the program's.
     QApplication::setWindowIcon(QIcon(ProgramIcon()));
     forms::useStandInFonts();
+    forms::useJapaneseQtTexts();
     platform::useDefaultSound();
     setExamWaveKeyStore(std::make_unique<SettingsExamWaveKeyStore>());
     FrmMain& main = frmMain(); // loads it: single-instance check, settings, sound bank

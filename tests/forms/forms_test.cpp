@@ -11,7 +11,9 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -1006,4 +1008,20 @@ TEST(WindowSystem, TheChoiceIsTakenBackOnceTheApplicationIsMade)
 
     put("QT_QPA_PLATFORM", qpa);
     put("DISPLAY", display);
+}
+
+// The message boxes' buttons speak the interface's language whatever the locale (the
+// tests run in C.UTF-8, as a learner's session may).
+TEST(QtTexts, TheMessageBoxButtonsAreJapanese)
+{
+    const std::pair<QMessageBox::StandardButton, QString> buttons[] = {
+        {QMessageBox::Yes, QStringLiteral("はい")},
+        {QMessageBox::No, QStringLiteral("いいえ")},
+        {QMessageBox::Cancel, QStringLiteral("キャンセル")},
+    };
+    QMessageBox box;
+    for (const auto& [button, text] : buttons) {
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_TRUE(box.addButton(button)->text().startsWith(text)) << box.button(button)->text().toStdString();
+    }
 }

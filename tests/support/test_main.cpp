@@ -36,6 +36,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Text metrics as the program has them.
     forms::useStandInFonts();
+    forms::useJapaneseQtTexts();
     // Tests keep time on the virtual clock: never a real sound card.
     platform::useSilentSound();
     ::testing::InitGoogleTest(&argc, argv);

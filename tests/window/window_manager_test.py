@@ -200,12 +200,12 @@ def under_openbox(folder):
                         % [(w, h) for w, h, _ in icons(results)])
             rw.click(rw.control(RESULTS, "push button", "閉じる"))
             rw.wait_gone(RESULTS)
-            rw.step("openbox: a message box is a dialog of the main window")
+            rw.step("openbox: a message box is a dialog of the main window, its buttons in Japanese")
             rw.keys(MAIN, "Escape")  # no run going: asks whether to empty the learner's set
             check_dialog("削除確認", main)
-            no = rw.wait_for("the No button", lambda: next(
+            no = rw.wait_for("the button いいえ", lambda: next(
                 (a for a in rw.walk(rw.window("削除確認") or rw.application())
-                 if rw.role_of(a) == "push button" and rw.name_of(a).replace("&", "") in ("No", "いいえ")), None))
+                 if rw.role_of(a) == "push button" and rw.name_of(a).startswith("いいえ")), None))
             rw.click(no)
             rw.wait_for("the message box to close", lambda: rw.x_window("削除確認") is None)
             end(program)

@@ -13,9 +13,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTranslator>
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
@@ -345,6 +348,14 @@ void useStandInFonts()
 {
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
     QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+}
+
+void useJapaneseQtTexts()
+{
+    static QTranslator translator;
+    if (translator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
 }
 
 void discardAll()

@@ -252,6 +252,10 @@ private:
 // for them and is the application's own font too.
 void useStandInFonts();
 
+// Qt's own texts (message-box buttons, the file dialog) in the interface's language,
+// whatever the learner's locale, where Qt's Japanese translation is installed.
+void useJapaneseQtTexts();
+
 // Every loaded form (automatic instances), in load order.
 std::vector<Form*> loadedForms();
 // Hides and detaches every form without running any handler (end of the program, test
