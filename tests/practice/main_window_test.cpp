@@ -170,10 +170,10 @@ TEST_F(MainWindow, DigitFiltersSwallowEverythingButDigitsAndBackspace)
     EXPECT_EQ(f.textToneFreq.text(), "80");
 }
 
-// The editing keys of the clipboard reach the number boxes of both windows as the window
-// system delivers them, while a letter is still swallowed. The word-length box is
-// locked to its spinner: it can only be copied from.
-TEST_F(MainWindow, DigitBoxesTakeTheClipboardKeys)
+// The editing keys (the clipboard's, Ctrl+Backspace) reach the number boxes of both
+// windows as the window system delivers them, while a letter is still swallowed. The
+// word-length box is locked to its spinner: it can only be copied from.
+TEST_F(MainWindow, DigitBoxesTakeTheEditingKeys)
 {
     FrmMain& m = shown();
     m.checkTypeKey.setValue(0); // the keys only type
@@ -195,6 +195,9 @@ TEST_F(MainWindow, DigitBoxesTakeTheClipboardKeys)
             real::type('x');
             real::key(Qt::Key_V, Qt::ControlModifier);
             EXPECT_EQ(box->text(), "12");
+            real::key(Qt::Key_Backspace, Qt::ControlModifier);
+            EXPECT_EQ(box->text(), "");
+            box->setText("12");
         }
         QApplication::clipboard()->clear();
         real::key(Qt::Key_A, Qt::ControlModifier);
