@@ -90,11 +90,9 @@ public:
     void setMaxButton(bool on);
     // Off: a dialog of the program's main window, not listed in the taskbar.
     void setShowInTaskbar(bool on);
-    bool showInTaskbar() const { return showInTaskbar_; }
     // The window's icon; a null picture removes it.
     void setIcon(const QPixmap& picture);
     const QPixmap& icon() const { return icon_; }
-    bool keyPreview() const { return keyPreview_; }
     void setKeyPreview(bool on) { keyPreview_ = on; }
     // Off: keys reach the form as plain characters, never through an input method.
     void setInputMethodEnabled(bool on);
