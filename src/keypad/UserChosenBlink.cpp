@@ -31,7 +31,7 @@ bool advancePhase(Timer& t, std::int16_t& hidden)
     return false;
 }
 
-bool runGoing(FrmMain& f) { return !f.optionKakuninMode.value() && f.enabled() && !f.StartButton_Command.enabled(); }
+bool runGoing(FrmMain& f) { return !f.optionKakuninMode.value() && !f.StartButton_Command.enabled(); }
 } // namespace
 
 void FrmMain::timerUserChoseLetters_Timer()

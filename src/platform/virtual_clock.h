@@ -29,7 +29,6 @@ public:
     // Moves time on by ms, running every call that falls due on the way.
     void advance(Tick ms);
     std::uint64_t yields() const { return yields_; }
-    bool hasPending() const { return !calls_.empty(); }
 
 private:
     bool runDue();

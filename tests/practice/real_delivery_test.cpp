@@ -1,7 +1,6 @@
 // The main window and the progress window driven by keys and clicks as the window
 // system delivers them: focus and key routing as a learner meets them.
 #include "dialogs/dialogMogisikenTxt.h"
-#include "dialogs/frmAbout.h"
 #include "dialogs/frmOptions.h"
 #include "practice/frmExamAnswer.h"
 #include "practice/frmKikitoriResult.h"
@@ -90,8 +89,8 @@ TEST_F(RealDelivery, TheProgressWindowIsADialogOfTheMainWindowAndTakesEsc)
 }
 
 // Enter on a window's focused button presses it, as Space does, and so does the
-// keypad's Enter: each of these buttons closes its window (the options dialog previews
-// its keys, the About box has a default button).
+// keypad's Enter: each of these buttons closes its window, and none is its window's
+// default button (the options dialog previews its keys).
 TEST_F(RealDelivery, EnterPressesTheFocusedButtonOfEachWindow)
 {
     FrmMain& f = shown();
@@ -109,7 +108,7 @@ TEST_F(RealDelivery, EnterPressesTheFocusedButtonOfEachWindow)
         {"設定 ｷｬﾝｾﾙ", []() -> CommandButton& { return frmOptions().cmdCancel; }, [] { return frmOptions.isLoaded(); }},
         {"exam texts OK", []() -> CommandButton& { return dialogMogisikenTxt().OKButton; },
             [] { return dialogMogisikenTxt.isLoaded(); }},
-        {"About OK", []() -> CommandButton& { return frmAbout().cmdOK; }, [] { return frmAbout.isLoaded(); }},
+        {"設定 OK", []() -> CommandButton& { return frmOptions().cmdOK; }, [] { return frmOptions.isLoaded(); }},
     };
     for (Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter}) {
         for (const auto& b : buttons) {

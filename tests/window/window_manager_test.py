@@ -15,6 +15,7 @@ import os
 import subprocess
 import sys
 
+sys.dont_write_bytecode = True  # the window tests' modules are imported from the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import window_road as road  # noqa: E402
 

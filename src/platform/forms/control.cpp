@@ -432,7 +432,6 @@ void Control::setToolTipText(const QString& text)
 
 void Control::setMousePointer(int pointer)
 {
-    mousePointer_ = pointer;
     switch (pointer) {
     case vbCustom:
         widget_->setCursor(Qt::PointingHandCursor);

@@ -101,9 +101,6 @@ public:
     Color backColor() const { return backColor_; }
     void setBackColor(Color c);
 
-    QString fontName() const { return fontName_; }
-    float fontSize() const { return fontSize_; }
-    bool fontBold() const { return fontBold_; }
     bool fontUnderline() const { return fontUnderline_; }
     void setFontSize(float points);
     void setFontBold(bool on);
@@ -113,7 +110,6 @@ public:
     QString toolTipText() const { return toolTip_; }
     void setToolTipText(const QString& text);
     // See the MousePointer values below.
-    int mousePointer() const { return mousePointer_; }
     void setMousePointer(int pointer);
     // The Tab key's order within the form; by default the order of creation.
     int tabIndex() const { return tabIndex_; }
@@ -171,7 +167,6 @@ private:
     bool fontBold_ = false;
     bool fontUnderline_ = false;
     QString toolTip_;
-    int mousePointer_ = 0;
     int tabIndex_ = 0;
 };
 

@@ -33,7 +33,6 @@ public:
         return *elements_[static_cast<std::size_t>(i - lbound_)];
     }
     T& operator[](int i) const { return (*this)(i); }
-    int lbound() const { return lbound_; }
     int ubound() const { return lbound_ + static_cast<int>(elements_.size()) - 1; }
     int count() const { return static_cast<int>(elements_.size()); }
 

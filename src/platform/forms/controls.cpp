@@ -120,7 +120,6 @@ void Label::fitLines()
 
 void Label::setAlignment(Align a)
 {
-    align_ = a;
     Qt::Alignment h = a == Align::Right ? Qt::AlignRight : a == Align::Center ? Qt::AlignHCenter
                                                                               : Qt::AlignLeft;
     static_cast<QLabel*>(widget())->setAlignment(h | Qt::AlignTop);
@@ -252,13 +251,7 @@ void TextBox::setLocked(bool on)
 
 void TextBox::setAlignment(Align a)
 {
-    align_ = a;
     static_cast<QLineEdit*>(widget())->setAlignment(qtAlign(a));
-}
-
-void TextBox::setSelection(int start, int length)
-{
-    static_cast<QLineEdit*>(widget())->setSelection(start, length);
 }
 
 void TextBox::click()
@@ -827,7 +820,6 @@ PictureBox::PictureBox(Container& parent)
 
 void PictureBox::setPicture(const QPixmap& p)
 {
-    picture_ = p;
     static_cast<QLabel*>(widget())->setPixmap(p);
 }
 
@@ -874,7 +866,6 @@ void Line::setPoints(float x1, float y1, float x2, float y2)
 
 void Line::setBorderColor(Color c)
 {
-    borderColor_ = c;
     static_cast<LineWidget*>(widget())->color = detail::toQColor(c);
     widget()->update();
 }

@@ -13,7 +13,6 @@ public:
     explicit Label(Container& parent);
     QString caption() const { return caption_; }
     void setCaption(const QString& text);
-    Align alignment() const { return align_; }
     void setAlignment(Align a);
     // Transparent (0) lets the container show through; opaque (1) paints BackColor.
     void setBackStyle(int style);
@@ -27,7 +26,6 @@ private:
     // that overshoots the label by no more than that is condensed to fit, not broken.
     void fitLines();
     QString caption_;
-    Align align_ = Align::Left;
     bool opaque_ = true;
 };
 
@@ -63,9 +61,7 @@ public:
     // Read-only but focusable; its events still run.
     bool locked() const { return locked_; }
     void setLocked(bool on);
-    Align alignment() const { return align_; }
     void setAlignment(Align a);
-    void setSelection(int start, int length);
 
     // Scripted user actions: click into the box (focus, Click), double click, typing.
     void click();
@@ -80,7 +76,6 @@ private:
     QString text_;
     int maxLength_ = 0;
     bool locked_ = false;
-    Align align_ = Align::Left;
 };
 
 // An option button: the selected one of its container. Value false -> true (from code or
@@ -177,7 +172,6 @@ public:
     int min() const { return min_; }
     int max() const { return max_; }
     int value() const { return value_; }
-    int smallChange() const { return small_; }
     int largeChange() const { return large_; }
     void setMin(int v);
     void setMax(int v);
@@ -208,7 +202,6 @@ public:
     TextBox* buddy() const { return buddy_; }
     int min() const { return min_; }
     int max() const { return max_; }
-    int increment() const { return increment_; }
     int value() const { return value_; }
     void setMin(int v) { min_ = v; }
     void setMax(int v) { max_ = v; }
@@ -229,8 +222,6 @@ private:
 class ProgressBar : public Control {
 public:
     explicit ProgressBar(Container& parent);
-    float min() const { return min_; }
-    float max() const { return max_; }
     float value() const { return value_; }
     void setMin(float v);
     void setMax(float v);
@@ -270,30 +261,18 @@ class PictureBox : public ContainerControl {
 public:
     explicit PictureBox(Container& parent);
     void setPicture(const QPixmap& p);
-    // Loads a picture; a missing or unreadable file leaves no picture and is no failure.
-    void loadPicture(const QString& path) { setPicture(forms::loadPicture(path)); }
-    bool hasPicture() const { return !picture_.isNull(); }
     void setBorderStyle(int style);
-
-private:
-    QPixmap picture_;
 };
 
 // A line between two points of its container (twips). Its colour is BorderColor.
 class Line : public Control {
 public:
     explicit Line(Container& parent);
-    float x1() const { return x1_; }
-    float y1() const { return y1_; }
-    float x2() const { return x2_; }
-    float y2() const { return y2_; }
     void setPoints(float x1, float y1, float x2, float y2);
-    Color borderColor() const { return borderColor_; }
     void setBorderColor(Color c);
     void setBorderWidth(int pixels);
 
 private:
-    Color borderColor_ = vbBlack;
     int borderWidth_ = 1;
     float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
 };

@@ -201,8 +201,6 @@ QMenuBar* Form::menuBar() { return window_->menuBar(); }
 
 bool Form::effectivelyEnabled() const
 {
-    if (!enabled_)
-        return false;
     bool any = false;
     Form* top = detail::topModal(any);
     return !any || top == this;

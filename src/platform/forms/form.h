@@ -46,7 +46,7 @@ public:
 
     Form& form() override { return *this; }
     QWidget* client() override;
-    // Enabled, and not blocked by a modal window above it.
+    // Not blocked by a modal window above it (a form has no Enabled of its own).
     bool effectivelyEnabled() const override;
     bool effectivelyVisible() const override;
 
@@ -82,7 +82,6 @@ public:
 
     QString caption() const { return caption_; }
     void setCaption(const QString& text);
-    bool enabled() const { return enabled_; }
 
     // Design properties.
     void setBorderStyle(Border b);
@@ -90,11 +89,9 @@ public:
     void setMaxButton(bool on);
     // Off: a dialog of the program's main window, not listed in the taskbar.
     void setShowInTaskbar(bool on);
-    bool showInTaskbar() const { return showInTaskbar_; }
     // The window's icon; a null picture removes it.
     void setIcon(const QPixmap& picture);
     const QPixmap& icon() const { return icon_; }
-    bool keyPreview() const { return keyPreview_; }
     void setKeyPreview(bool on) { keyPreview_ = on; }
     // Off: keys reach the form as plain characters, never through an input method.
     void setInputMethodEnabled(bool on);
@@ -174,7 +171,6 @@ private:
     bool loaded_ = true;
     bool shown_ = false;
     bool modal_ = false;
-    bool enabled_ = true;
     bool unloading_ = false;
     bool designing_ = true; // the constructor runs: design values raise no events
     bool everShown_ = false;

@@ -84,7 +84,6 @@ void Menu::setVisible(bool on)
 
 void Menu::setShortcut(const QString& keys)
 {
-    shortcut_ = keys;
     action_->setShortcut(QKeySequence(keys));
     action_->setShortcutContext(Qt::WindowShortcut);
 }

@@ -37,7 +37,6 @@ public:
     void setVisible(bool on);
     // "F1" .. "F8", "Shift+F1" .. ; empty for none.
     void setShortcut(const QString& keys);
-    QString shortcut() const { return shortcut_; }
     // Enabled and visible, and so are the menus above it.
     bool reachable() const;
 
@@ -61,7 +60,6 @@ private:
     std::vector<Menu*> children_;
     int index_ = -1;
     QString caption_;
-    QString shortcut_;
     bool checked_ = false;
     bool enabled_ = true;
     bool visible_ = true;
