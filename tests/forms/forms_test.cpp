@@ -15,7 +15,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QStyle>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QWidget>
