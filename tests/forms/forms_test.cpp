@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -723,6 +724,103 @@ TEST_F(FormsTest, EnterPressesTheFocusedButtonAfterTheFormHasSeenIt)
     }
 }
 
+// Qt's styles draw the focus frame only in a window whose focus has moved from the
+// keyboard. Each case starts in a fresh window with the focus set from code, moves it
+// by a real key, and then parks it elsewhere from code: the control must look different
+// with the focus than without it.
+TEST_F(FormsTest, AFocusMovedFromTheKeyboardIsSeen)
+{
+    struct FocusForm : Form {
+        CommandButton park { *this };
+        CommandButton first { *this };
+        CommandButton second { *this };
+        Frame group { *this };
+        OptionButton opt1 { group };
+        OptionButton opt2 { group };
+        CheckBox check { *this };
+        HScrollBar scroll { *this };
+        TextBox box { *this };
+        ComboBox combo { *this };
+        TextEditor editor { *this };
+        FocusForm()
+        {
+            move(0, 0, 7000, 4500);
+            park.move(120, 120, 1200, 400);
+            first.move(1500, 120, 1200, 400);
+            second.move(2880, 120, 1200, 400);
+            group.move(120, 700, 3000, 500);
+            opt1.move(60, 120, 1200, 300);
+            opt2.move(1500, 120, 1200, 300);
+            check.move(120, 1300, 1500, 300);
+            scroll.move(120, 1800, 2400, 300);
+            box.move(120, 2300, 1200, 300);
+            combo.move(120, 2800, 1200, 300);
+            editor.move(3000, 1300, 2400, 1800);
+            for (CommandButton* b : {&park, &first, &second})
+                b->setCaption("OK");
+            opt1.setCaption("one");
+            opt2.setCaption("two");
+            check.setCaption("check");
+            opt1.setValue(true);
+            combo.addItem("a", 0);
+            scroll.setMax(10);
+            first.onKeyPress = [this](int& k) {
+                if (k == 'x')
+                    k = 0, second.setFocus();
+            };
+        }
+    };
+    static FormRef<FocusForm> focusForm;
+    using Of = Control& (*)(FocusForm&);
+    const struct {
+        const char* what;
+        Of from;
+        std::function<void()> key;
+        Of to;
+    } cases[] = {
+        {"Tab to a command button", [](FocusForm& f) -> Control& { return f.first; }, [] { real::key(Qt::Key_Tab); },
+            [](FocusForm& f) -> Control& { return f.second; }},
+        {"Shift+Tab to a command button", [](FocusForm& f) -> Control& { return f.second; },
+            [] { real::key(Qt::Key_Backtab, Qt::ShiftModifier); }, [](FocusForm& f) -> Control& { return f.first; }},
+        {"Tab to an option button", [](FocusForm& f) -> Control& { return f.second; }, [] { real::key(Qt::Key_Tab); },
+            [](FocusForm& f) -> Control& { return f.opt1; }},
+        {"an arrow in an option group", [](FocusForm& f) -> Control& { return f.opt1; },
+            [] { real::key(Qt::Key_Right); }, [](FocusForm& f) -> Control& { return f.opt2; }},
+        {"Tab to a check box", [](FocusForm& f) -> Control& { return f.opt1; }, [] { real::key(Qt::Key_Tab); },
+            [](FocusForm& f) -> Control& { return f.check; }},
+        {"Tab to a scroll bar", [](FocusForm& f) -> Control& { return f.check; }, [] { real::key(Qt::Key_Tab); },
+            [](FocusForm& f) -> Control& { return f.scroll; }},
+        {"Tab to a text box", [](FocusForm& f) -> Control& { return f.scroll; }, [] { real::key(Qt::Key_Tab); },
+            [](FocusForm& f) -> Control& { return f.box; }},
+        {"Tab to a combo box", [](FocusForm& f) -> Control& { return f.box; }, [] { real::key(Qt::Key_Tab); },
+            [](FocusForm& f) -> Control& { return f.combo; }},
+        {"Tab to a text editor", [](FocusForm& f) -> Control& { return f.combo; }, [] { real::key(Qt::Key_Tab); },
+            [](FocusForm& f) -> Control& { return f.editor; }},
+        {"a key whose handler moves the focus", [](FocusForm& f) -> Control& { return f.first; },
+            [] { real::type('x'); }, [](FocusForm& f) -> Control& { return f.second; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (focusForm.isLoaded())
+            focusForm().unload();
+        FocusForm& f = focusForm();
+        f.show();
+        real::activate(f);
+        Control& from = c.from(f);
+        Control& to = c.to(f);
+        from.setFocus();
+        ASSERT_EQ(real::keyTarget(), from.widget());
+        c.key();
+        ASSERT_EQ(real::keyTarget(), to.widget());
+        QWidget* window = f.window();
+        const QRect at(to.widget()->mapTo(window, QPoint(0, 0)), to.widget()->size());
+        const QImage focused = window->grab(at).toImage();
+        f.park.setFocus();
+        ASSERT_EQ(real::keyTarget(), f.park.widget());
+        EXPECT_NE(focused, window->grab(at).toImage());
+    }
+}
+
 TEST_F(FormsTest, KeyCodesOfCharacters)
 {
     struct Case {
@@ -1023,3 +1121,4 @@ TEST(QtTexts, TheMessageBoxButtonsAreJapanese)
         EXPECT_TRUE(box.addButton(button)->text().startsWith(text)) << box.button(button)->text().toStdString();
     }
 }
+

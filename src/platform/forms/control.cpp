@@ -163,6 +163,7 @@ namespace detail {
             Form* f = formOf(o);
             if (!f)
                 return false;
+            KeyboardScope keyboard;
             auto* k = static_cast<QKeyEvent*>(e);
             Control* target = controlOf(o);
             if (target && !target->reachable())
@@ -458,8 +459,16 @@ void Control::setFocus()
     if (!focusable_ || !reachable() || !form_->isLoaded())
         return;
     form_->moveFocusTo(this);
-    if (form_->activeControl_ == this)
-        widget_->setFocus(Qt::OtherFocusReason);
+    if (form_->activeControl_ != this)
+        return;
+    // Qt's styles draw the focus frame only in a window whose focus has moved from the
+    // keyboard; Qt marks one only for its own Tab chain, which the layer never uses.
+    QWidget* window = widget_->window();
+    if (detail::KeyboardScope::active() && !window->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        window->setAttribute(Qt::WA_KeyboardFocusChange);
+        widget_->update(); // it may have the focus already
+    }
+    widget_->setFocus(Qt::OtherFocusReason);
 }
 
 bool Control::hasFocus() const { return form_->activeControl_ == this; }

@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QTabBar>
 #include <QTextDocument>
 #include <QToolButton>
@@ -517,8 +519,30 @@ void ComboBox::choose(int index)
 
 // ---- HScrollBar
 
+namespace {
+    // Qt's scroll bar draws no focus at all; this one draws the style's focus frame
+    // over itself, which the style shows only after a keyboard focus move.
+    class ScrollBarWidget : public Hooked<QScrollBar> {
+    public:
+        using Hooked<QScrollBar>::Hooked;
+
+    protected:
+        void paintEvent(QPaintEvent* e) override
+        {
+            QScrollBar::paintEvent(e);
+            if (!hasFocus())
+                return;
+            QStyleOptionFocusRect frame;
+            frame.initFrom(this);
+            frame.backgroundColor = palette().color(QPalette::Window);
+            QPainter p(this);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &p, this);
+        }
+    };
+} // namespace
+
 HScrollBar::HScrollBar(Container& parent)
-    : Control(parent, new Hooked<QScrollBar>(Qt::Horizontal, parent.client()), true)
+    : Control(parent, new ScrollBarWidget(Qt::Horizontal, parent.client()), true)
 {
     auto* s = static_cast<QScrollBar*>(widget());
     sync();

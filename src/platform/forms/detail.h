@@ -95,6 +95,23 @@ private:
 bool keepsTab(const Control* c);
 
 void installAppHooks();
+// Marks a stretch in which a key is being handled: the focus moved meanwhile, by Tab or
+// by a handler, is a keyboard move, and its control shows the style's focus frame.
+class KeyboardScope {
+public:
+    KeyboardScope() { ++depth(); }
+    ~KeyboardScope() { --depth(); }
+    KeyboardScope(const KeyboardScope&) = delete;
+    KeyboardScope& operator=(const KeyboardScope&) = delete;
+    static bool active() { return depth() > 0; }
+
+private:
+    static int& depth()
+    {
+        static int d = 0;
+        return d;
+    }
+};
 // Sends a key to a widget as if typed (bypassing the layer's routing).
 void deliverKey(QWidget* w, const QString& text);
 // Modal stack: forms and message boxes (nullptr) that block the others.

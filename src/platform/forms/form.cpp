@@ -674,6 +674,7 @@ bool Form::keyRoute(Control* target, int qtKey, int qtModifiers, const QString& 
     if (!loaded_)
         return false;
     detail::HandlerScope scope(*this);
+    detail::KeyboardScope keyboard;
     bool handled = false;
     try {
         int shift = detail::vbShift(Qt::KeyboardModifiers(qtModifiers));
