@@ -37,6 +37,7 @@ import real_window_test as rw  # noqa: E402  (needs the accessibility bus of the
 from gi.repository import Atspi  # noqa: E402
 
 MAIN, OPTIONS = rw.MAIN, rw.OPTIONS
+CLEAR = "削除確認"
 step, fail, wait_for = rw.step, rw.fail, rw.wait_for
 
 
@@ -71,13 +72,13 @@ def place(control):
     return ext.x, ext.y, ext.width, ext.height
 
 
-def maximised(program, title, button):
+def maximised(program, title, button=None):
     """Super+Shift+M on the focused window, which is that window: the newest one. A
     Tab after it moves the focus: a window that did not take the size it acknowledged
-    commits the old one with that repaint. The form's content keeps its place; the
-    button stands for it."""
+    commits the old one with that repaint. A form's content keeps its place, the
+    button standing for it; a message box is laid out again by Qt."""
     before = size(title)
-    where = place(rw.control(title, "push button", button))
+    where = button and place(rw.control(title, "push button", button))
     key("super+shift+m", "Tab")
     got = wait_for(lambda: "the window \u201c%s\u201d to be maximised (%s before, %s now)"
                    % (title, before, size(title)),
@@ -86,7 +87,7 @@ def maximised(program, title, button):
     if program.poll() is not None:
         fail("the program ended with code %d when its window was maximised" % program.returncode)
     print("  %s: %s before, %s maximised" % (title, before, got), flush=True)
-    if place(rw.control(title, "push button", button)) != where:
+    if button and place(rw.control(title, "push button", button)) != where:
         fail("the button %s moved from %s to %s" % (button, where, place(rw.control(title, "push button", button))))
 
 
@@ -121,6 +122,16 @@ def road_of(work):
         wait_for("Ctrl+Tab to change the tab", lambda: tab_of_options() not in (None, first))
         key("Escape")
         rw.wait_gone(OPTIONS)
+
+        step("a message box maximised: 削除確認, from Esc on the learner's own set")
+        single = rw.control(MAIN, "check box", "1文字受信モード")
+        single.grab_focus()
+        wait_for("the focus on 1文字受信モード", lambda: rw.has_state(single, Atspi.StateType.FOCUSED))
+        key("space", "alt+m", "z", "Escape")
+        rw.wait_window(CLEAR)
+        maximised(program, CLEAR)
+        key("alt+n")
+        rw.wait_gone(CLEAR)
 
         step("SIGTERM ends it with code 0, its settings written")
         saved = os.path.join(folder, "saveset.dat")
