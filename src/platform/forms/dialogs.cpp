@@ -63,9 +63,9 @@ namespace {
         }
     }
 
-    // A message box sets its own fixed size at each show and layout request; where the
+    // A message box sets its own fixed size at each show and layout request. Where the
     // compositor sizes windows that size is its least one (see compositorSizesWindows),
-    // and a maximised box keeps the compositor's size.
+    // and a maximised or full-screen box skips it: its resize would break the protocol.
     class MessageBox : public QMessageBox {
     protected:
         bool event(QEvent* e) override
