@@ -5,9 +5,9 @@ weston runs on its X11 backend inside an Xvfb of the test's own, so that xdotool
 keys reach weston and weston's reach its clients. quenlo runs native on it (no X
 display in its environment). weston maximises the focused window on Super+Shift+M
 whatever sizes the window asks for, and ends a client that then commits a size other
-than the one it gave. The main window and the options dialog are maximised in turn,
-each then answers keys, and a SIGTERM at the end must still end the program with code
-0 and its settings written. The windows and their sizes are read through the
+than the one it gave. The main window, the options dialog and the 削除確認 message box
+are maximised in turn, each then answers keys, and a SIGTERM at the end must still end
+the program with code 0 and its settings written. The windows and their sizes are read through the
 accessibility tree, as in real_window_test.py, whose helpers this test shares.
 
     wayland_test.py QUENLO_BINARY ASSETS_FOLDER
