@@ -71,6 +71,13 @@ protected:
     }
 };
 
+// A window the compositor has maximised or made full screen: on Wayland it must keep
+// the size it was given (see compositorSizesWindows).
+bool compositorSized(const QWidget* window);
+// The window takes any size from size up: where the compositor sizes windows, the
+// least size of a window designed with a fixed one.
+void leastSize(QWidget* window, QSize size);
+
 // The top-level window of a form.
 class Window : public QMainWindow {
 public:

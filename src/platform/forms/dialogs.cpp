@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/forms/detail.h"
+#include "platform/forms/window_system.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,6 +63,24 @@ namespace {
         }
     }
 
+    // A message box sets its own fixed size at each show and layout request. Where the
+    // compositor sizes windows that size is its least one (see compositorSizesWindows),
+    // and a maximised or full-screen box skips it: its resize would break the protocol.
+    class MessageBox : public QMessageBox {
+    protected:
+        bool event(QEvent* e) override
+        {
+            if (!compositorSizesWindows())
+                return QMessageBox::event(e);
+            if (e->type() == QEvent::LayoutRequest && detail::compositorSized(this))
+                return QDialog::event(e);
+            bool done = QMessageBox::event(e);
+            if (maximumSize() != QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX))
+                detail::leastSize(this, minimumSize());
+            return done;
+        }
+    };
+
     // A dialog run as a nested loop on the clock's yield, so timers keep ticking. It
     // belongs to the form it is shown over, as a modal form does.
     void runNested(QDialog& d)
@@ -88,7 +107,7 @@ namespace {
 
     int realMsgBox(const QString& prompt, int flags, const QString& title)
     {
-        QMessageBox box;
+        MessageBox box;
         box.setText(prompt);
         box.setTextFormat(Qt::PlainText);
         box.setWindowTitle(title.isEmpty() ? QCoreApplication::applicationName() : title);

@@ -9,6 +9,7 @@
 #include "platform/forms/keys.h"
 #include "platform/forms/menu.h"
 #include "platform/forms/timer.h"
+#include "platform/forms/window_system.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -122,14 +123,25 @@ namespace detail {
         return any ? modalStack.back() : nullptr;
     }
 
-    // A fixed-size window is never maximised: Wayland's client-side title bar offers it
-    // whatever the window's hints, and a maximised size the window cannot take breaks
-    // the compositor's protocol, which ends the program.
+    bool compositorSized(const QWidget* window)
+    {
+        return compositorSizesWindows() && (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    }
+
+    void leastSize(QWidget* window, QSize size)
+    {
+        window->setMinimumSize(size);
+        window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+
+    // On X a fixed-size window is never maximised. On Wayland the compositor's state
+    // stands: the window has taken its size, and asking the compositor back could
+    // start a round of requests with one that maximises every window.
     void Window::changeEvent(QEvent* e)
     {
         QMainWindow::changeEvent(e);
         if (e->type() == QEvent::WindowStateChange && form_ && form_->border_ != Border::Sizable
-            && (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            && !compositorSizesWindows() && (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
             setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
     }
 
@@ -382,12 +394,13 @@ void Form::applyGeometry()
 {
     int w = std::max(1, detail::px(width_) - frameExtraWidth);
     int h = std::max(1, detail::px(height_) - frameExtraHeight);
-    if (border_ == Border::Sizable) {
-        window_->setMinimumSize(0, 0);
-        window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        window_->resize(w, h);
-    } else {
+    if (border_ != Border::Sizable && !compositorSizesWindows()) {
         window_->setFixedSize(w, h);
+    } else {
+        detail::leastSize(window_, border_ == Border::Sizable ? QSize(0, 0) : QSize(w, h));
+        // A maximised or full-screen window keeps the size its compositor gave it.
+        if (!detail::compositorSized(window_))
+            window_->resize(w, h);
     }
     window_->move(detail::px(left_), detail::px(top_));
 }

@@ -1,5 +1,6 @@
 #include "platform/forms/window_system.h"
 
+#include <QGuiApplication>
 #include <cstdlib>
 
 namespace forms {
@@ -31,6 +32,11 @@ void takeBackQtPlatform()
     if (chosen)
         unsetenv("QT_QPA_PLATFORM");
     chosen = false;
+}
+
+bool compositorSizesWindows()
+{
+    return QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
 }
 
 } // namespace forms

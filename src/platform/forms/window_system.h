@@ -19,4 +19,10 @@ std::optional<std::string> chosenQtPlatform(const std::function<const char*(cons
 void chooseQtPlatform();
 void takeBackQtPlatform();
 
+// True on Wayland, where the compositor has the last word on a window's size: it may
+// maximise or full-screen any window, whatever the sizes the window asks for, and ends
+// the client that then commits another size. There a form of fixed size is a window of
+// least size instead, free to take a larger size with its content where it was.
+bool compositorSizesWindows();
+
 } // namespace forms
