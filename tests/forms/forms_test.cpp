@@ -724,6 +724,45 @@ TEST_F(FormsTest, EnterPressesTheFocusedButtonAfterTheFormHasSeenIt)
     }
 }
 
+// An arrow in an option group moves the focus to the next reachable option of the
+// same container by TabIndex, wrapping round, and selects it with its Click; options
+// of another container and unreachable ones are passed by.
+TEST_F(FormsTest, ArrowsInAnOptionGroupSelectAsTheyMove)
+{
+    struct GroupForm : Form {
+        Frame group { *this };
+        OptionButton a { group }, b { group }, off { group }, c { group };
+        OptionButton elsewhere { *this };
+        GroupForm()
+        {
+            for (OptionButton* o : {&a, &b, &off, &c, &elsewhere})
+                o->onClick = [o, this] { note(o == &a ? "a" : o == &b ? "b" : o == &c ? "c" : "other"); };
+            b.setTabIndex(5); // after c, whatever the order they were made in
+        }
+    };
+    static FormRef<GroupForm> groupForm;
+    GroupForm& f = groupForm();
+    f.off.setEnabled(false);
+    f.show();
+    real::activate(f);
+    const struct {
+        Qt::Key key;
+        const char* selected;
+    } steps[] = {{Qt::Key_Down, "c"}, {Qt::Key_Right, "b"}, {Qt::Key_Down, "a"}, {Qt::Key_Up, "b"},
+        {Qt::Key_Left, "c"}, {Qt::Key_Up, "a"}};
+    f.a.click();
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.selected);
+        events.clear();
+        real::key(step.key);
+        EXPECT_EQ(events, std::vector<std::string> {step.selected});
+        OptionButton& want = step.selected == std::string("a") ? f.a : step.selected == std::string("b") ? f.b : f.c;
+        EXPECT_TRUE(want.value());
+        EXPECT_EQ(real::keyTarget(), want.widget());
+        EXPECT_FALSE(f.elsewhere.value());
+    }
+}
+
 // Qt's styles draw the focus frame only in a window whose focus has moved from the
 // keyboard. Each case starts in a fresh window with the focus set from code, moves it
 // by a real key, and then parks it elsewhere from code: the control must look different

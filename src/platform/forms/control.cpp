@@ -13,6 +13,7 @@
 #include <QSet>
 
 #include <memory>
+#include <optional>
 
 namespace forms {
 
@@ -148,6 +149,16 @@ namespace detail {
 
     // Routes every key typed at a form's widgets through the form's key handling, and
     // follows the focus into the forms' own notion of the active control.
+    // Down and Right step forward, Up and Left back; nullopt for any other key.
+    std::optional<bool> arrowForward(int key)
+    {
+        if (key == Qt::Key_Down || key == Qt::Key_Right)
+            return true;
+        if (key == Qt::Key_Up || key == Qt::Key_Left)
+            return false;
+        return std::nullopt;
+    }
+
     class AppFilter : public QObject {
     protected:
         bool eventFilter(QObject* o, QEvent* e) override
@@ -183,6 +194,14 @@ namespace detail {
             if (tab && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !keepsTab(target)) {
                 if (f->isLoaded())
                     f->tabFrom(target, k->key() == Qt::Key_Tab && !(k->modifiers() & Qt::ShiftModifier));
+                return true;
+            }
+            // Arrows in an option group select as they move, as the desktop's radio
+            // buttons do (Qt's own move only focuses: the layer keeps the groups itself).
+            if (auto* option = dynamic_cast<OptionButton*>(target);
+                option && arrowForward(k->key()) && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+                if (f->isLoaded())
+                    option->arrowTo(*arrowForward(k->key()));
                 return true;
             }
             if (out != k->text()) {

@@ -343,6 +343,22 @@ void OptionButton::click()
     userClicked();
 }
 
+void OptionButton::arrowTo(bool forward)
+{
+    std::vector<OptionButton*> group;
+    for (Control* c : form().controls())
+        if (auto* o = dynamic_cast<OptionButton*>(c); o && &o->container() == &container() && (o == this || o->reachable()))
+            group.push_back(o);
+    std::stable_sort(group.begin(), group.end(), [](Control* a, Control* b) { return a->tabIndex() < b->tabIndex(); });
+    const auto at = std::find(group.begin(), group.end(), this) - group.begin();
+    const auto n = static_cast<std::ptrdiff_t>(group.size());
+    OptionButton* next = group[static_cast<std::size_t>((at + (forward ? 1 : n - 1)) % n)];
+    if (next == this)
+        return;
+    next->setFocus();
+    next->userClicked();
+}
+
 // ---- CheckBox
 
 CheckBox::CheckBox(Container& parent)

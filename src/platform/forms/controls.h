@@ -89,6 +89,9 @@ public:
     bool value() const { return value_; }
     void setValue(bool on);
     void click(); // scripted user click
+    // An arrow key: the next (or previous) reachable option of the group by TabIndex,
+    // wrapping round, takes the focus and is selected, as a click would select it.
+    void arrowTo(bool forward);
 
 private:
     friend class detail::Hook;
