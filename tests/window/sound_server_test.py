@@ -11,7 +11,10 @@ real_window_test.py). Checked, each on its own:
              for 230 ms at a different moment inside each of three presses: every
              dash and every gap comes out whole, within 10 ms of its length;
   listen     a short listen-through decodes (multimon-ng) to what the window showed;
-  restart    the server ended and started again: the next press is heard.
+  restart    the server ended and started again: the next press is heard;
+  late       the program started again while the server is down, the server started
+             after it: a press is heard, and standard error says once that no sound
+             device opened and once that it is back.
 
     sound_server_test.py QUENLO_BINARY ASSETS_FOLDER
 
@@ -45,6 +48,7 @@ PAUSE_S = 0.23
 # the first dash, from the end of the second into its gap, from the third gap into
 # the fourth dash.
 PAUSE_AT_S = (0.30, 0.95, 1.50)
+ZERO_S = (1 + 5 * 3 + 4) * UNIT_MS / 1000.0  # "0": leading unit, five dashes, four gaps
 
 
 # ---------------------------------------------------------------- what was heard
@@ -60,6 +64,12 @@ def sound_over(recorder, mark, clicked, length_s):
     if time.monotonic() - clicked > length_s + 5:
         return True
     return bool(found) and len(data) * 1000.0 / RATE - found[-1][1] >= 300
+
+
+def whole_zero(lengths, gaps):
+    """Whether tones and gaps are the five dashes of "0", each within the tolerance."""
+    return (len(lengths) == 5 and all(abs(x - 3 * UNIT_MS) <= TOLERANCE_MS for x in lengths)
+            and all(abs(x - UNIT_MS) <= TOLERANCE_MS for x in gaps))
 
 
 def decode(samples, work, name):
@@ -81,10 +91,10 @@ def decode(samples, work, name):
 class Program:
     """quenlo in the program folder, its ALSA default sent to the server."""
 
-    def __init__(self, work, folder, server):
+    def __init__(self, work, folder, server, name="program"):
         env = alsa_env(server, work)
         env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
-        self.stderr_path = os.path.join(work, "program.err")
+        self.stderr_path = os.path.join(work, name + ".err")
         self.stderr = open(self.stderr_path, "w")
         self.process = subprocess.Popen([os.path.join(folder, "quenlo")], env=env,
                                         stdout=subprocess.DEVNULL, stderr=self.stderr)
@@ -102,6 +112,10 @@ class Program:
     def said(self):
         with open(self.stderr_path) as f:
             return f.read().strip()
+
+    def lines(self, text):
+        """The lines of its standard error that hold text."""
+        return [line for line in self.said().splitlines() if text in line]
 
     def stop(self):
         if self.process.poll() is None:
@@ -130,7 +144,6 @@ def check_pauses(program, recorder):
     step("pauses: code check of 0, the program stopped for %d ms inside each press" % (PAUSE_S * 1000))
     code_check_mode()
     zero = control(MAIN, "push button", "0")
-    length_s = (1 + 5 * 3 + 4) * UNIT_MS / 1000.0  # leading unit, five dashes, four gaps
     problems = []
     for at in PAUSE_AT_S:
         # A loaded machine can make the pause longer than the 250 ms the sound must
@@ -141,17 +154,14 @@ def check_pauses(program, recorder):
             clicked = time.monotonic()
             time.sleep(max(0.0, clicked + at - time.monotonic()))
             paused = program.pause(PAUSE_S)
-            poll_until(lambda: sound_over(recorder, mark, clicked, length_s), 20)
+            poll_until(lambda: sound_over(recorder, mark, clicked, ZERO_S), 20)
             if paused <= 0.25:
                 break
             print("  paused %.0f ms: pressed again" % (paused * 1000), flush=True)
         lengths, gaps = shape(tones(recorder.samples(mark)))
         print("  paused %.0f ms at %.0f ms: tones %s, gaps %s" % (
             paused * 1000, at * 1000, [round(x) for x in lengths], [round(x) for x in gaps]), flush=True)
-        wrong = (len(lengths) != 5
-                 or any(abs(x - 3 * UNIT_MS) > TOLERANCE_MS for x in lengths)
-                 or any(abs(x - UNIT_MS) > TOLERANCE_MS for x in gaps))
-        if wrong:
+        if not whole_zero(lengths, gaps):
             problems.append("pause at %.0f ms: tones %s, gaps %s ms (expected 5 tones of %d, gaps of %d, +-%d)" % (
                 at * 1000, [round(x) for x in lengths], [round(x) for x in gaps],
                 3 * UNIT_MS, UNIT_MS, TOLERANCE_MS))
@@ -231,6 +241,44 @@ def check_restart(program, server, work, recorders):
     print("  heard A", flush=True)
 
 
+def check_late_server(programs, server, work, folder, recorders):
+    step("late: the program started before its sound server, a press once the server is up is heard")
+    programs[-1].stop()
+    ui.wait_gone(MAIN)
+    recorders[-1].stop()
+    server.stop()
+    program = Program(work, folder, server, "program-late")
+    programs.append(program)
+    ui.wait_window(MAIN)
+    wait_for("the line that no sound device opened", lambda: program.lines("no sound device opened"))
+    server.start()
+    recorder = Recorder(server, os.path.join(work, "late.raw"))
+    recorders.append(recorder)
+    if not poll_until(server.recording, SERVER_TIMEOUT, 0.1):
+        raise Failed("the recorder never reached the server")
+    code_check_mode()
+    # A fresh PulseAudio plays nothing for about 2 s: pressed again until heard whole.
+    zero = control(MAIN, "push button", "0")
+    heard = False
+    end = time.monotonic() + 20
+    while not heard and time.monotonic() < end:
+        mark = recorder.length()
+        click(zero)
+        clicked = time.monotonic()
+        poll_until(lambda: sound_over(recorder, mark, clicked, ZERO_S), ZERO_S + 5)
+        lengths, gaps = shape(tones(recorder.samples(mark)))
+        heard = whole_zero(lengths, gaps)
+        print("  pressed 0, heard tones %s, gaps %s" % ([round(x) for x in lengths], [round(x) for x in gaps]),
+              flush=True)
+    if not heard:
+        raise Failed("0 pressed for 20 s once the server was up, never heard whole; playback streams on the "
+                     "server: %d" % len(server.streams()))
+    counts = [(text, len(program.lines(text))) for text in ("no sound device opened", "was lost", "is back")]
+    if [n for _, n in counts] != [1, 0, 1]:
+        raise Failed("standard error should say once that no sound device opened and once that it is back: %s"
+                     % ", ".join("%d \u201c%s\u201d" % (n, text) for text, n in counts))
+
+
 def inner(work):
     folder = os.path.join(work, "program")
     wait_for("the accessibility bus", lambda: ui.Atspi.get_desktop(0) is not None)
@@ -239,17 +287,19 @@ def inner(work):
     plugins = os.environ.get("QUENLO_TEST_PIPEWIRE_ALSA")
     server = PipeWireServer(work, plugins) if plugins else PulseServer(work)
     recorders = []
-    program = None
+    programs = []
     failures = []
     try:
         step("%s starts, the program opens its main window" % server.name)
         server.start()
         recorders.append(Recorder(server, os.path.join(work, "before-restart.raw")))
         program = Program(work, folder, server)
+        programs.append(program)
         ui.wait_window(MAIN)
         for name, check in (("pauses", lambda: check_pauses(program, recorders[-1])),
                             ("listen", lambda: check_listen(program, recorders[-1], work)),
-                            ("restart", lambda: check_restart(program, server, work, recorders))):
+                            ("restart", lambda: check_restart(program, server, work, recorders)),
+                            ("late", lambda: check_late_server(programs, server, work, folder, recorders))):
             try:
                 check()
             except (Failed, ui.Failed) as e:
@@ -259,9 +309,10 @@ def inner(work):
         failures.append("set-up")
         print("FAILED: %s: %s: %s" % (ui.step_name, type(e).__name__, e), flush=True)
     finally:
-        if program:
-            program.stop()
-            print("  standard error of the program:", program.said() or "(nothing)", flush=True)
+        for p in programs:
+            p.stop()
+            print("  standard error of the program (%s):" % os.path.basename(p.stderr_path),
+                  p.said() or "(nothing)", flush=True)
         for r in recorders:
             r.stop()
         server.stop()

@@ -309,15 +309,20 @@ private:
         lastTry_ = steady_clock::now();
     }
 
-    // A write took frames. That alone proves nothing: plugins hold frames before
-    // they pass them on, and the file plugin up to twice its buffer before its file
-    // must take them (on a file that takes nothing, it fails then). Sound is back once
-    // the stream has taken more than that since it was set up.
+    // A write took frames. That alone proves nothing: sound is back once frames have
+    // left the stream. On a device with a clock of its own, some have when it holds
+    // fewer than it took (a sound server that is up but not playing yet holds them
+    // all). A device that takes everything at once tells nothing; the file plugin
+    // over one keeps up to twice its buffer before its file must take them (a file
+    // that takes nothing fails then), so it must have taken more than that.
     void wentThrough(snd_pcm_sframes_t frames)
     {
         fruitlessMends_ = 0;
         taken_ += frames;
-        if (!silenceSaid_ || taken_ <= 2 * bufferFrames_)
+        if (!silenceSaid_)
+            return;
+        snd_pcm_sframes_t held = 0;
+        if (instant_ ? taken_ <= 2 * bufferFrames_ : snd_pcm_delay(pcm_, &held) < 0 || taken_ <= held)
             return;
         silenceSaid_ = false;
         std::fprintf(stderr, "quenlo: the sound device is back (ALSA \"%s\")\n", name_.toLocal8Bit().constData());
