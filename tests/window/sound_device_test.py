@@ -6,13 +6,15 @@ which beeps and prints how long each beep call took. One check a run:
                   opened with a buffer wish of 40 ms and of 20 ms, less than the room
                   the device waits for between writes on its usual buffer: 100 ms beeps
                   end in about 100 ms, are heard at the sink, and the device is never lost;
-  failing-writes  the program's own choice of device, its ALSA "default" being the file
-                  plugin writing to /dev/full (it opens, takes a buffer's worth, then
-                  fails): over four sounds, each lost to it, standard error says once
-                  that the device was lost and never that it is back, and every sound
-                  still lasts its length.
+  failing         the program's own choice of device, its ALSA "default" being a device
+                  that fails: the file plugin writing to /dev/full (it opens, takes up
+                  to twice its buffer, then fails), and a sound server nobody serves
+                  (it never opens, and is tried again all along). Over four sounds,
+                  each lost to it, standard error says once that the device was lost,
+                  or did not open, and never that it is back; every sound still lasts
+                  its length.
 
-    sound_device_test.py small-buffer|failing-writes PROBE
+    sound_device_test.py small-buffer|failing PROBE
 
 Every process the test starts is stopped by its id, also on a failure. Prints
 "FAILED: <why>" and exits 1 when the check fails.
@@ -80,35 +82,39 @@ def check_small_buffer(command, work):
         server.stop()
 
 
-def check_failing_writes(command, work):
-    conf = os.path.join(work, "asound.conf")
-    with open(conf, "w") as f:
-        f.write('pcm.!default { type file slave.pcm "null" file "/dev/full" format "raw" }\n')
-    env = dict(os.environ)
-    env["ALSA_CONFIG_PATH"] = "/usr/share/alsa/alsa.conf:" + conf
-    env.pop("QUENLO_AUDIO", None)
-    env.pop("QUENLO_ALSA_DEVICE", None)
+def check_failing(command, work):
     # 300 ms sounds 700 ms apart: the file plugin fails in each gap, between sounds
     # the device is opened again, and the next sound finds it failing anew.
     beeps, beep_ms = 4, 300
-    took, said = probe(command, env, beeps, beep_ms, 700)
-    lines = said.splitlines()
-    print("  beep calls took %s ms; standard error:\n    %s" % (
-        [round(x) for x in took], "\n    ".join(lines) or "(nothing)"), flush=True)
-    lost = [line for line in lines if "was lost" in line]
-    back = [line for line in lines if "is back" in line]
+    cases = (
+        ("file plugin on /dev/full", 'pcm.!default { type file slave.pcm "null" file "/dev/full" format "raw" }',
+         "was lost"),
+        ("a server nobody serves", 'pcm.!default { type pulse server "unix:%s" }' % os.path.join(work, "none"),
+         "no sound device opened"),
+    )
     problems = []
-    if len(lost) != 1 or back or len(lines) != 1:
-        problems.append("expected one line, that the device was lost; got %d lines, %d lost, %d back"
-                        % (len(lines), len(lost), len(back)))
-    if any(x < beep_ms - 1 for x in took):
-        problems.append("beeps of %d ms took %s ms" % (beep_ms, took))
+    for name, config, line in cases:
+        conf = os.path.join(work, "asound.conf")
+        with open(conf, "w") as f:
+            f.write(config + "\n")
+        env = dict(os.environ)
+        env["ALSA_CONFIG_PATH"] = "/usr/share/alsa/alsa.conf:" + conf
+        env.pop("QUENLO_AUDIO", None)
+        env.pop("QUENLO_ALSA_DEVICE", None)
+        took, said = probe(command, env, beeps, beep_ms, 700)
+        lines = said.splitlines()
+        print("  %s: beep calls took %s ms; standard error:\n    %s" % (
+            name, [round(x) for x in took], "\n    ".join(lines) or "(nothing)"), flush=True)
+        if len(lines) != 1 or line not in lines[0]:
+            problems.append("%s: expected one line, %r; got %d" % (name, line, len(lines)))
+        if len(took) != beeps or any(x < beep_ms - 1 for x in took):
+            problems.append("%s: %d beeps of %d ms took %s ms" % (name, beeps, beep_ms, took))
     if problems:
         raise Failed("; ".join(problems))
 
 
 def main():
-    checks = {"small-buffer": check_small_buffer, "failing-writes": check_failing_writes}
+    checks = {"small-buffer": check_small_buffer, "failing": check_failing}
     if len(sys.argv) != 3 or sys.argv[1] not in checks:
         sys.exit(__doc__)
     work = tempfile.mkdtemp(prefix="quenlo-sound-device-")

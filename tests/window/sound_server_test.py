@@ -212,7 +212,7 @@ def check_listen(program, recorder, work):
     shown = "HR=" + "".join(seen[n] for n in sorted(seen))
     heard = decode(recorder.samples(mark), work, "listen")
     print("  shown %s, heard %s" % (shown, heard), flush=True)
-    # Stop cuts the character after the last one shown: at most a piece of it follows.
+    # Stop lets the character that sounds finish: the one after the last shown may follow.
     if not heard.startswith(shown) or len(heard) > len(shown) + 1:
         lengths, gaps = shape(tones(recorder.samples(mark)))
         odd = [round(x) for x in lengths if min(abs(x - UNIT_MS), abs(x - 3 * UNIT_MS)) > TOLERANCE_MS]
