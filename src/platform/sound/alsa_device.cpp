@@ -131,7 +131,7 @@ int openStream(const QString& name, std::uint32_t rate, std::chrono::microsecond
 // worker sleeps until there is room or a command comes. After the sound the stream
 // runs dry and the worker sleeps until the next command. A stream that fails beyond
 // recovery, or never opened, is opened again; until it opens, sounds keep their time
-// silently. The loss is said once, and that it is back once a write goes through.
+// silently. The loss is said once, and that it is back once sound goes through again.
 class AlsaDevice : public SoundDevice {
 public:
     // stream.pcm is nullptr for a device that did not open (and was said to be silent).
@@ -239,6 +239,7 @@ private:
         if (!pcm_ || snd_pcm_state(pcm_) == SND_PCM_STATE_PREPARED)
             return;
         snd_pcm_drop(pcm_);
+        taken_ = 0;
         if (int e = snd_pcm_prepare(pcm_); e < 0)
             lose(e);
         written_ = steady_clock::now();
@@ -311,10 +312,11 @@ private:
 
     // A write took frames. That alone proves nothing: sound is back once frames have
     // left the stream. On a device with a clock of its own, some have when it holds
-    // fewer than it took (a sound server that is up but not playing yet holds them
-    // all). A device that takes everything at once tells nothing; the file plugin
-    // over one keeps up to twice its buffer before its file must take them (a file
-    // that takes nothing fails then), so it must have taken more than that.
+    // fewer than it took since it was emptied (a sound server that is up but not
+    // playing yet holds them all). A device that takes everything at once tells
+    // nothing; the file plugin over one keeps up to twice its buffer before its file
+    // must take them (a file that takes nothing fails then; a drop empties it), so it
+    // must have taken more than that since it was emptied.
     void wentThrough(snd_pcm_sframes_t frames)
     {
         fruitlessMends_ = 0;
@@ -478,7 +480,7 @@ private:
     snd_pcm_t* pcm_; // nullptr while the device is lost
     bool instant_;
     snd_pcm_sframes_t bufferFrames_; // as granted
-    std::int64_t taken_ = 0; // frames written since the stream was set up
+    std::int64_t taken_ = 0; // frames written since the stream was set up or emptied
     QString name_;
     std::chrono::microseconds bufferWish_;
     std::uint32_t rate_ = openRate; // what the stream is set up for
