@@ -11,7 +11,10 @@ real_window_test.py). Checked, each on its own:
              for 230 ms at a different moment inside each of three presses: every
              dash and every gap comes out whole, within 10 ms of its length;
   listen     a short listen-through decodes (multimon-ng) to what the window showed;
-  restart    the server ended and started again: the next press is heard.
+  restart    the server ended and started again: the next press is heard;
+  late       the program started again while the server is down, the server started
+             after it: a press is heard, and standard error says once that no sound
+             device opened and once that it is back.
 
     sound_server_test.py QUENLO_BINARY ASSETS_FOLDER
 
@@ -22,7 +25,6 @@ same checks run on a PipeWire and WirePlumber of the test's own instead
 Every process the test starts is stopped by its id, also on a failure. Prints
 "FAILED: <check>: <why>" for each check that fails and exits 1 if any did.
 """
-import array
 import os
 import signal
 import subprocess
@@ -36,8 +38,9 @@ import real_window_test as ui  # noqa: E402
 import window_road as road  # noqa: E402
 from window_road import stop_process  # noqa: E402
 from real_window_test import MAIN, control, step, wait_for  # noqa: E402
+from sound_servers import (RATE, SERVER_TIMEOUT, Failed, PipeWireServer, PulseServer,  # noqa: E402
+                           Recorder, alsa_env, poll_until, shape, tones)
 
-RATE = 16000  # of the recording
 UNIT_MS = ui.UNIT_MS
 TOLERANCE_MS = 10
 PAUSE_S = 0.23
@@ -45,191 +48,10 @@ PAUSE_S = 0.23
 # the first dash, from the end of the second into its gap, from the third gap into
 # the fourth dash.
 PAUSE_AT_S = (0.30, 0.95, 1.50)
-SERVER_TIMEOUT = 20
-
-
-class Failed(Exception):
-    pass
-
-
-def poll_until(probe, timeout, step_s=0.05):
-    """Polls probe() until it gives a true value or the time is up; returns its last value."""
-    end = time.monotonic() + timeout
-    while True:
-        value = probe()
-        if value or time.monotonic() > end:
-            return value
-        time.sleep(step_s)
-
-
-# ---------------------------------------------------------------- the server
-
-class PulseServer:
-    """A PulseAudio of the test's own: a null sink "nul", reached at a private socket."""
-
-    name = "PulseAudio"
-
-    def __init__(self, work):
-        self.work = work
-        self.pa = os.path.join(work, "server.pa")
-        with open(self.pa, "w") as f:
-            f.write("load-module module-null-sink sink_name=nul rate=48000\n"
-                    "load-module module-native-protocol-unix\n"
-                    "set-default-sink nul\n")
-        self.env = dict(os.environ)
-        self.env.update(XDG_RUNTIME_DIR=work, PULSE_RUNTIME_PATH=work, HOME=work,
-                        PULSE_SERVER="unix:" + os.path.join(work, "native"))
-        self.processes = []
-        self.log = open(os.path.join(work, "server.log"), "a")
-
-    def spawn(self, *command):
-        self.processes.append(subprocess.Popen(command, env=self.env, stdout=self.log, stderr=subprocess.STDOUT))
-
-    def start(self):
-        self.spawn("pulseaudio", "-n", "-F", self.pa, "--daemonize=no", "--exit-idle-time=-1")
-        self.wait_up(["pactl", "info"])
-
-    def wait_up(self, probe):
-        def answers():
-            for p in self.processes:
-                if p.poll() is not None:
-                    raise Failed("%s ended at its start (exit %d)" % (p.args[0], p.returncode))
-            return subprocess.run(probe, env=self.env, capture_output=True, text=True)
-        if not poll_until(lambda: answers().returncode == 0, SERVER_TIMEOUT, 0.1):
-            raise Failed("%s did not answer %s within %d s" % (self.name, " ".join(probe), SERVER_TIMEOUT))
-
-    def stop(self):
-        while self.processes:
-            stop_process(self.processes.pop())
-
-    def alsa_conf(self):
-        # The machine's own config may send "default" elsewhere (or to any server it
-        # finds): this one names the test's server and comes last.
-        server = self.env["PULSE_SERVER"]
-        return ('pcm.!default { type pulse server "%s" }\n'
-                'ctl.!default { type pulse server "%s" }\n' % (server, server))
-
-    def record_command(self):
-        return ["parec", "--latency-msec=20", "-d", "nul.monitor", "--raw", "--format=s16le",
-                "--rate=%d" % RATE, "--channels=1"]
-
-    def recording(self):
-        """Whether a recording stream is on the server."""
-        return subprocess.run(["pactl", "list", "short", "source-outputs"], env=self.env,
-                              capture_output=True, text=True).stdout.strip() != ""
-
-    def streams(self):
-        """The server's playback streams now."""
-        out = subprocess.run(["pactl", "list", "short", "sink-inputs"], env=self.env,
-                             capture_output=True, text=True).stdout
-        return [line for line in out.splitlines() if line.strip()]
-
-
-class PipeWireServer(PulseServer):
-    """PipeWire and WirePlumber of the test's own with a null sink "nul"; the program
-    reaches it through the pipewire-alsa plugin found in plugin_dir."""
-
-    name = "PipeWire"
-
-    def __init__(self, work, plugin_dir):
-        super().__init__(work)
-        self.plugin_dir = plugin_dir
-        config = os.path.join(work, "config")
-        os.makedirs(os.path.join(config, "pipewire", "pipewire.conf.d"), exist_ok=True)
-        with open(os.path.join(config, "pipewire", "pipewire.conf.d", "nul.conf"), "w") as f:
-            f.write("context.objects = [\n"
-                    "  { factory = adapter\n"
-                    "    args = { factory.name = support.null-audio-sink node.name = nul\n"
-                    "             media.class = Audio/Sink object.linger = true\n"
-                    "             audio.position = [ MONO ] audio.rate = 48000 } }\n"
-                    "]\n")
-        self.env = dict(os.environ)
-        self.env.update(XDG_RUNTIME_DIR=work, XDG_CONFIG_HOME=config, HOME=work)
-
-    def start(self):
-        self.spawn("pipewire")
-        self.wait_up(["pw-cli", "info", "0"])
-        self.spawn("wireplumber")
-        # WirePlumber is up once it has a client of its own on the server.
-        if not poll_until(lambda: "wireplumber" in subprocess.run(
-                ["pw-cli", "ls", "Client"], env=self.env, capture_output=True, text=True).stdout.lower(),
-                SERVER_TIMEOUT, 0.1):
-            raise Failed("wireplumber did not join within %d s" % SERVER_TIMEOUT)
-
-    def alsa_conf(self):
-        return ('pcm_type.pipewire { lib "%s/libasound_module_pcm_pipewire.so" }\n'
-                'ctl_type.pipewire { lib "%s/libasound_module_ctl_pipewire.so" }\n'
-                'pcm.!default { type pipewire playback_node "-1" capture_node "-1" }\n'
-                'ctl.!default { type pipewire }\n' % (self.plugin_dir, self.plugin_dir))
-
-    def record_command(self):
-        return ["pw-record", "--target", "nul", "-P", "{ stream.capture.sink=true }", "--latency", "20ms",
-                "--rate", str(RATE), "--channels", "1", "--format", "s16", "-"]
-
-    def nodes(self, media_class):
-        out = subprocess.run(["pw-cli", "ls", "Node"], env=self.env, capture_output=True, text=True).stdout
-        return [line for line in out.splitlines() if '"%s"' % media_class in line]
-
-    def recording(self):
-        return bool(self.nodes("Stream/Input/Audio"))
-
-    def streams(self):
-        return self.nodes("Stream/Output/Audio")
-
-
-class Recorder:
-    """The sink's monitor as raw 16-bit mono samples in a file that grows as it plays."""
-
-    def __init__(self, server, path):
-        self.path = path
-        self.file = open(path, "wb")
-        self.process = subprocess.Popen(server.record_command(), env=server.env, stdout=self.file,
-                                        stderr=subprocess.DEVNULL)
-
-    def length(self):
-        """Samples recorded so far."""
-        return os.path.getsize(self.path) // 2
-
-    def samples(self, start=0):
-        with open(self.path, "rb") as f:
-            f.seek(start * 2)
-            data = f.read()
-        return array.array("h", data[:len(data) // 2 * 2])
-
-    def stop(self):
-        # SIGINT: the recorder writes out what it holds (SIGTERM loses its last part).
-        stop_process(self.process, signal.SIGINT)
-        self.file.close()
+ZERO_S = (1 + 5 * 3 + 4) * UNIT_MS / 1000.0  # "0": leading unit, five dashes, four gaps
 
 
 # ---------------------------------------------------------------- what was heard
-
-def tones(samples, threshold=200):
-    """The tones in the samples as (start, end) in ms. A tone is a run of samples that
-    are not silent (the sink's silence is exact zeros; a low threshold finds the ends of
-    the tones' ramps); the quiet moments inside one period of the wave do not end it."""
-    runs = []
-    bridge = RATE * 4 // 1000
-    start = last = None
-    for i, x in enumerate(samples):
-        if x > threshold or x < -threshold:
-            if start is None:
-                start = i
-            elif i - last > bridge:
-                runs.append((start, last + 1))
-                start = i
-            last = i
-    if start is not None:
-        runs.append((start, last + 1))
-    return [(a * 1000.0 / RATE, b * 1000.0 / RATE) for a, b in runs if b - a > RATE // 1000 * 5]
-
-
-def shape(found):
-    """Tone lengths and the gaps between them, in ms."""
-    lengths = [b - a for a, b in found]
-    gaps = [found[i + 1][0] - found[i][1] for i in range(len(found) - 1)]
-    return lengths, gaps
-
 
 def sound_over(recorder, mark, clicked, length_s):
     """Whether the sound pressed at `clicked` (recorded from sample `mark` on) is over:
@@ -242,6 +64,12 @@ def sound_over(recorder, mark, clicked, length_s):
     if time.monotonic() - clicked > length_s + 5:
         return True
     return bool(found) and len(data) * 1000.0 / RATE - found[-1][1] >= 300
+
+
+def whole_zero(lengths, gaps):
+    """Whether tones and gaps are the five dashes of "0", each within the tolerance."""
+    return (len(lengths) == 5 and all(abs(x - 3 * UNIT_MS) <= TOLERANCE_MS for x in lengths)
+            and all(abs(x - UNIT_MS) <= TOLERANCE_MS for x in gaps))
 
 
 def decode(samples, work, name):
@@ -263,16 +91,10 @@ def decode(samples, work, name):
 class Program:
     """quenlo in the program folder, its ALSA default sent to the server."""
 
-    def __init__(self, work, folder, server):
-        conf = os.path.join(work, "asound.conf")
-        with open(conf, "w") as f:
-            f.write(server.alsa_conf())
-        env = dict(server.env)
-        env["ALSA_CONFIG_PATH"] = "/usr/share/alsa/alsa.conf:" + conf
+    def __init__(self, work, folder, server, name="program"):
+        env = alsa_env(server, work)
         env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
-        env.pop("QUENLO_AUDIO", None)
-        env.pop("QUENLO_ALSA_DEVICE", None)
-        self.stderr_path = os.path.join(work, "program.err")
+        self.stderr_path = os.path.join(work, name + ".err")
         self.stderr = open(self.stderr_path, "w")
         self.process = subprocess.Popen([os.path.join(folder, "quenlo")], env=env,
                                         stdout=subprocess.DEVNULL, stderr=self.stderr)
@@ -290,6 +112,10 @@ class Program:
     def said(self):
         with open(self.stderr_path) as f:
             return f.read().strip()
+
+    def lines(self, text):
+        """The lines of its standard error that hold text."""
+        return [line for line in self.said().splitlines() if text in line]
 
     def stop(self):
         if self.process.poll() is None:
@@ -318,7 +144,6 @@ def check_pauses(program, recorder):
     step("pauses: code check of 0, the program stopped for %d ms inside each press" % (PAUSE_S * 1000))
     code_check_mode()
     zero = control(MAIN, "push button", "0")
-    length_s = (1 + 5 * 3 + 4) * UNIT_MS / 1000.0  # leading unit, five dashes, four gaps
     problems = []
     for at in PAUSE_AT_S:
         # A loaded machine can make the pause longer than the 250 ms the sound must
@@ -329,17 +154,14 @@ def check_pauses(program, recorder):
             clicked = time.monotonic()
             time.sleep(max(0.0, clicked + at - time.monotonic()))
             paused = program.pause(PAUSE_S)
-            poll_until(lambda: sound_over(recorder, mark, clicked, length_s), 20)
+            poll_until(lambda: sound_over(recorder, mark, clicked, ZERO_S), 20)
             if paused <= 0.25:
                 break
             print("  paused %.0f ms: pressed again" % (paused * 1000), flush=True)
         lengths, gaps = shape(tones(recorder.samples(mark)))
         print("  paused %.0f ms at %.0f ms: tones %s, gaps %s" % (
             paused * 1000, at * 1000, [round(x) for x in lengths], [round(x) for x in gaps]), flush=True)
-        wrong = (len(lengths) != 5
-                 or any(abs(x - 3 * UNIT_MS) > TOLERANCE_MS for x in lengths)
-                 or any(abs(x - UNIT_MS) > TOLERANCE_MS for x in gaps))
-        if wrong:
+        if not whole_zero(lengths, gaps):
             problems.append("pause at %.0f ms: tones %s, gaps %s ms (expected 5 tones of %d, gaps of %d, +-%d)" % (
                 at * 1000, [round(x) for x in lengths], [round(x) for x in gaps],
                 3 * UNIT_MS, UNIT_MS, TOLERANCE_MS))
@@ -390,7 +212,7 @@ def check_listen(program, recorder, work):
     shown = "HR=" + "".join(seen[n] for n in sorted(seen))
     heard = decode(recorder.samples(mark), work, "listen")
     print("  shown %s, heard %s" % (shown, heard), flush=True)
-    # Stop cuts the character after the last one shown: at most a piece of it follows.
+    # Stop lets the character that sounds finish: the one after the last shown may follow.
     if not heard.startswith(shown) or len(heard) > len(shown) + 1:
         lengths, gaps = shape(tones(recorder.samples(mark)))
         odd = [round(x) for x in lengths if min(abs(x - UNIT_MS), abs(x - 3 * UNIT_MS)) > TOLERANCE_MS]
@@ -419,6 +241,44 @@ def check_restart(program, server, work, recorders):
     print("  heard A", flush=True)
 
 
+def check_late_server(programs, server, work, folder, recorders):
+    step("late: the program started before its sound server, a press once the server is up is heard")
+    programs[-1].stop()
+    ui.wait_gone(MAIN)
+    recorders[-1].stop()
+    server.stop()
+    program = Program(work, folder, server, "program-late")
+    programs.append(program)
+    ui.wait_window(MAIN)
+    wait_for("the line that no sound device opened", lambda: program.lines("no sound device opened"))
+    server.start()
+    recorder = Recorder(server, os.path.join(work, "late.raw"))
+    recorders.append(recorder)
+    if not poll_until(server.recording, SERVER_TIMEOUT, 0.1):
+        raise Failed("the recorder never reached the server")
+    code_check_mode()
+    # A fresh PulseAudio plays nothing for about 2 s: pressed again until heard whole.
+    zero = control(MAIN, "push button", "0")
+    heard = False
+    end = time.monotonic() + 20
+    while not heard and time.monotonic() < end:
+        mark = recorder.length()
+        click(zero)
+        clicked = time.monotonic()
+        poll_until(lambda: sound_over(recorder, mark, clicked, ZERO_S), ZERO_S + 5)
+        lengths, gaps = shape(tones(recorder.samples(mark)))
+        heard = whole_zero(lengths, gaps)
+        print("  pressed 0, heard tones %s, gaps %s" % ([round(x) for x in lengths], [round(x) for x in gaps]),
+              flush=True)
+    if not heard:
+        raise Failed("0 pressed for 20 s once the server was up, never heard whole; playback streams on the "
+                     "server: %d" % len(server.streams()))
+    counts = [(text, len(program.lines(text))) for text in ("no sound device opened", "was lost", "is back")]
+    if [n for _, n in counts] != [1, 0, 1]:
+        raise Failed("standard error should say once that no sound device opened and once that it is back: %s"
+                     % ", ".join("%d \u201c%s\u201d" % (n, text) for text, n in counts))
+
+
 def inner(work):
     folder = os.path.join(work, "program")
     wait_for("the accessibility bus", lambda: ui.Atspi.get_desktop(0) is not None)
@@ -427,17 +287,19 @@ def inner(work):
     plugins = os.environ.get("QUENLO_TEST_PIPEWIRE_ALSA")
     server = PipeWireServer(work, plugins) if plugins else PulseServer(work)
     recorders = []
-    program = None
+    programs = []
     failures = []
     try:
         step("%s starts, the program opens its main window" % server.name)
         server.start()
         recorders.append(Recorder(server, os.path.join(work, "before-restart.raw")))
         program = Program(work, folder, server)
+        programs.append(program)
         ui.wait_window(MAIN)
         for name, check in (("pauses", lambda: check_pauses(program, recorders[-1])),
                             ("listen", lambda: check_listen(program, recorders[-1], work)),
-                            ("restart", lambda: check_restart(program, server, work, recorders))):
+                            ("restart", lambda: check_restart(program, server, work, recorders)),
+                            ("late", lambda: check_late_server(programs, server, work, folder, recorders))):
             try:
                 check()
             except (Failed, ui.Failed) as e:
@@ -447,9 +309,10 @@ def inner(work):
         failures.append("set-up")
         print("FAILED: %s: %s: %s" % (ui.step_name, type(e).__name__, e), flush=True)
     finally:
-        if program:
-            program.stop()
-            print("  standard error of the program:", program.said() or "(nothing)", flush=True)
+        for p in programs:
+            p.stop()
+            print("  standard error of the program (%s):" % os.path.basename(p.stderr_path),
+                  p.said() or "(nothing)", flush=True)
         for r in recorders:
             r.stop()
         server.stop()

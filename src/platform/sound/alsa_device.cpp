@@ -26,14 +26,12 @@ using std::chrono::steady_clock;
 constexpr std::uint32_t openRate = 16000;
 constexpr std::uint32_t toneRate = 48000;
 constexpr unsigned periodUs = 5000;
-// A sound is handed over as far ahead as this allows, so that a stall of the whole
-// program (a loaded or swapping machine) is ridden out by the sound server or card.
-// Every sound starts from an empty buffer, so its size costs no latency.
-constexpr unsigned bufferUs = 500000;
 // A device that takes everything at once (the null device under the file plugin)
 // is fed silence at the pace of the clock between sounds, in these steps.
 constexpr milliseconds idleStep {10};
-// While a sound is handed over the worker sleeps until this much room is free.
+// While a sound is handed over the worker sleeps until this much room is free, or
+// half the buffer the device granted when that is less: room it can never have
+// would be waited for until the stream runs dry.
 constexpr std::chrono::microseconds refill {50000};
 constexpr milliseconds shortestSleep {5};
 // A device that was lost is tried again at each new sound and, between sounds, this often.
@@ -56,7 +54,7 @@ std::chrono::microseconds framesToTime(std::int64_t frames, std::uint32_t rate)
 }
 
 // Sets the stream up for rate; returns its buffer size in frames, or an error.
-snd_pcm_sframes_t configure(snd_pcm_t* pcm, std::uint32_t rate)
+snd_pcm_sframes_t configure(snd_pcm_t* pcm, std::uint32_t rate, std::chrono::microseconds bufferWish)
 {
     snd_pcm_hw_params_t* hw;
     snd_pcm_hw_params_alloca(&hw);
@@ -70,7 +68,8 @@ snd_pcm_sframes_t configure(snd_pcm_t* pcm, std::uint32_t rate)
         || (e = snd_pcm_hw_params_set_rate(pcm, hw, rate, 0)) < 0)
         return e;
     // Sizes are wishes: a device that cannot meet them plays with its own.
-    unsigned buffer = bufferUs, period = periodUs;
+    auto buffer = static_cast<unsigned>(bufferWish.count());
+    unsigned period = periodUs;
     int dir = 0;
     snd_pcm_hw_params_set_buffer_time_near(pcm, hw, &buffer, &dir);
     snd_pcm_hw_params_set_period_time_near(pcm, hw, &period, &dir);
@@ -94,9 +93,10 @@ snd_pcm_sframes_t configure(snd_pcm_t* pcm, std::uint32_t rate)
 struct Stream {
     snd_pcm_t* pcm = nullptr;
     bool instant = false;
+    snd_pcm_sframes_t bufferFrames = 0;
 };
 
-int openStream(const QString& name, std::uint32_t rate, Stream* out)
+int openStream(const QString& name, std::uint32_t rate, std::chrono::microseconds bufferWish, Stream* out)
 {
     // Without a card alsa-lib prints several lines per failed open; we report one.
     static const bool silenced = (snd_lib_error_set_handler(quietAlsa), true);
@@ -105,7 +105,7 @@ int openStream(const QString& name, std::uint32_t rate, Stream* out)
     int e = snd_pcm_open(&pcm, name.toLocal8Bit().constData(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
     if (e < 0)
         return e;
-    const snd_pcm_sframes_t bufferFrames = configure(pcm, rate);
+    const snd_pcm_sframes_t bufferFrames = configure(pcm, rate, bufferWish);
     if (bufferFrames < 0) {
         snd_pcm_close(pcm);
         return static_cast<int>(bufferFrames);
@@ -120,6 +120,7 @@ int openStream(const QString& name, std::uint32_t rate, Stream* out)
         return e;
     }
     out->pcm = pcm;
+    out->bufferFrames = bufferFrames;
     return 0;
 }
 
@@ -129,11 +130,20 @@ int openStream(const QString& name, std::uint32_t rate, Stream* out)
 // stream) and is handed over as far ahead as the buffer takes; while it is, the
 // worker sleeps until there is room or a command comes. After the sound the stream
 // runs dry and the worker sleeps until the next command. A stream that fails beyond
-// recovery is closed and opened again; until it opens, sounds keep their time silently.
+// recovery, or never opened, is opened again; until it opens, sounds keep their time
+// silently. The loss is said once, and that it is back once sound goes through again.
 class AlsaDevice : public SoundDevice {
 public:
-    AlsaDevice(Stream stream, QString name)
-        : pcm_(stream.pcm), instant_(stream.instant), name_(std::move(name)), worker_([this] { run(); })
+    // stream.pcm is nullptr for a device that did not open (and was said to be silent).
+    AlsaDevice(Stream stream, QString name, std::chrono::microseconds bufferWish)
+        : pcm_(stream.pcm)
+        , instant_(stream.instant)
+        , bufferFrames_(stream.bufferFrames)
+        , name_(std::move(name))
+        , bufferWish_(bufferWish)
+        , lastTry_(steady_clock::now())
+        , silenceSaid_(!stream.pcm)
+        , worker_([this] { run(); })
     {
     }
 
@@ -229,6 +239,7 @@ private:
         if (!pcm_ || snd_pcm_state(pcm_) == SND_PCM_STATE_PREPARED)
             return;
         snd_pcm_drop(pcm_);
+        taken_ = 0;
         if (int e = snd_pcm_prepare(pcm_); e < 0)
             lose(e);
         written_ = steady_clock::now();
@@ -263,7 +274,7 @@ private:
                 return;
             }
             frames -= put;
-            fruitlessMends_ = 0;
+            wentThrough(put);
             written_ += framesToTime(put, rate_);
         }
     }
@@ -284,27 +295,53 @@ private:
         return false;
     }
 
+    // A device that opens and then fails every write is lost at each sound: it is
+    // said once, until sound goes through again.
     void lose(int e)
     {
-        std::fprintf(stderr, "quenlo: the sound device was lost (ALSA \"%s\": %s); sounds are silent until it opens again\n",
-            name_.toLocal8Bit().constData(), snd_strerror(e));
+        if (!silenceSaid_)
+            std::fprintf(stderr,
+                "quenlo: the sound device was lost (ALSA \"%s\": %s); sounds are silent until it opens again\n",
+                name_.toLocal8Bit().constData(), snd_strerror(e));
+        silenceSaid_ = true;
         snd_pcm_close(pcm_);
         pcm_ = nullptr;
         fruitlessMends_ = 0;
         lastTry_ = steady_clock::now();
     }
 
+    // A write took frames. That alone proves nothing: sound is back once frames have
+    // left the stream. On a device with a clock of its own, some have when it holds
+    // fewer than it took since it was emptied (a sound server that is up but not
+    // playing yet holds them all). A device that takes everything at once tells
+    // nothing; the file plugin over one keeps up to twice its buffer before its file
+    // must take them (a file that takes nothing fails then; a drop empties it), so it
+    // must have taken more than that since it was emptied.
+    void wentThrough(snd_pcm_sframes_t frames)
+    {
+        fruitlessMends_ = 0;
+        taken_ += frames;
+        if (!silenceSaid_)
+            return;
+        snd_pcm_sframes_t held = 0;
+        if (instant_ ? taken_ <= 2 * bufferFrames_ : snd_pcm_delay(pcm_, &held) < 0 || taken_ <= held)
+            return;
+        silenceSaid_ = false;
+        std::fprintf(stderr, "quenlo: the sound device is back (ALSA \"%s\")\n", name_.toLocal8Bit().constData());
+    }
+
     bool reopen(std::uint32_t rate)
     {
         lastTry_ = steady_clock::now();
         Stream stream;
-        if (openStream(name_, rate, &stream) < 0)
+        if (openStream(name_, rate, bufferWish_, &stream) < 0)
             return false;
         pcm_ = stream.pcm;
         instant_ = stream.instant;
+        bufferFrames_ = stream.bufferFrames;
+        taken_ = 0;
         rate_ = rate;
         written_ = steady_clock::now();
-        std::fprintf(stderr, "quenlo: the sound device is back (ALSA \"%s\")\n", name_.toLocal8Bit().constData());
         return true;
     }
 
@@ -323,10 +360,13 @@ private:
             return kept;
         if (rate != rate_) {
             snd_pcm_drop(pcm_);
-            if (const snd_pcm_sframes_t e = configure(pcm_, rate); e < 0) {
-                lose(static_cast<int>(e));
+            const snd_pcm_sframes_t frames = configure(pcm_, rate, bufferWish_);
+            if (frames < 0) {
+                lose(static_cast<int>(frames));
                 return kept;
             }
+            bufferFrames_ = frames;
+            taken_ = 0;
             rate_ = rate;
         }
         // A device lost under this sound is opened again and the sound begins anew:
@@ -363,7 +403,8 @@ private:
                     return false;
                 continue;
             }
-            const std::int64_t wanted = std::min<std::int64_t>(frames - at, timeToFrames(refill, rate));
+            const std::int64_t wanted = std::min<std::int64_t>(
+                {frames - at, timeToFrames(refill, rate), std::max<std::int64_t>(bufferFrames_ / 2, 1)});
             if (avail < wanted && first) {
                 sleepForRoom(wanted - avail, rate, generation);
                 continue;
@@ -395,7 +436,7 @@ private:
                     onFirstFrame(voice.id, *first);
             }
             at += put;
-            fruitlessMends_ = 0;
+            wentThrough(put);
         }
         // The last frame is heard once everything queued before it has played; never
         // less than the sound's own length from its first frame (the null device
@@ -438,10 +479,14 @@ private:
     // Worker only (and the destructor, after the worker has ended).
     snd_pcm_t* pcm_; // nullptr while the device is lost
     bool instant_;
+    snd_pcm_sframes_t bufferFrames_; // as granted
+    std::int64_t taken_ = 0; // frames written since the stream was set up or emptied
     QString name_;
+    std::chrono::microseconds bufferWish_;
     std::uint32_t rate_ = openRate; // what the stream is set up for
     SteadyTime written_ = steady_clock::now(); // audio queued up to here
-    SteadyTime lastTry_ {};
+    SteadyTime lastTry_;
+    bool silenceSaid_; // standard error says sounds are silent, and no write has gone through since
     int fruitlessMends_ = 0; // recoveries since a write last went through
 
     std::mutex mutex_;
@@ -459,15 +504,16 @@ private:
 
 } // namespace
 
-std::unique_ptr<SoundDevice> openAlsaDevice(const QString& name, QString* error)
+std::unique_ptr<SoundDevice> openAlsaDevice(const QString& name, QString* error, const AlsaOptions& options)
 {
     Stream stream;
-    if (int e = openStream(name, openRate, &stream); e < 0) {
+    if (int e = openStream(name, openRate, options.buffer, &stream); e < 0) {
         if (error)
             *error = QString::fromLocal8Bit(snd_strerror(e));
-        return nullptr;
+        if (!options.keepTrying)
+            return nullptr;
     }
-    return std::make_unique<AlsaDevice>(stream, name);
+    return std::make_unique<AlsaDevice>(stream, name, options.buffer);
 }
 
 } // namespace platform

@@ -52,8 +52,21 @@ private:
     Tick end_ = 0;
 };
 
-// Opens the ALSA PCM device name and starts its feeding thread; nullptr (with the
-// reason in *error) when it cannot be opened and set up.
-std::unique_ptr<SoundDevice> openAlsaDevice(const QString& name, QString* error = nullptr);
+struct AlsaOptions {
+    // The buffer asked for (the device may grant another size). A sound is handed
+    // over as far ahead as it allows, so that a stall of the whole program (a loaded
+    // or swapping machine) is ridden out by the sound server or card. Every sound
+    // starts from an empty buffer, so its size costs no latency.
+    std::chrono::microseconds buffer {500000};
+    // A device that does not open is made all the same: it keeps time silently and
+    // is tried again as a lost device is, at each new sound and once a second.
+    bool keepTrying = false;
+};
+
+// Opens the ALSA PCM device name and starts its feeding thread. When it cannot be
+// opened and set up, the reason is in *error and the result is nullptr, or with
+// keepTrying a device that has not opened yet.
+std::unique_ptr<SoundDevice> openAlsaDevice(
+    const QString& name, QString* error = nullptr, const AlsaOptions& options = {});
 
 } // namespace platform

@@ -168,12 +168,14 @@ void useDefaultSound()
     QString name = QString::fromLocal8Bit(qgetenv("QUENLO_ALSA_DEVICE"));
     if (name.isEmpty())
         name = QStringLiteral("default");
+    // A sound server may come up after the program (a desktop that starts it late, a
+    // headset plugged in): the device that did not open is tried again.
     QString error;
-    if (useAlsaSound(name, &error))
-        return;
-    std::fprintf(stderr, "quenlo: no sound device opened (ALSA \"%s\": %s); sounds are silent\n",
-        name.toLocal8Bit().constData(), error.toLocal8Bit().constData());
-    useSilentSound();
+    auto device = openAlsaDevice(name, &error, {.keepTrying = true});
+    if (!error.isEmpty())
+        std::fprintf(stderr, "quenlo: no sound device opened (ALSA \"%s\": %s); sounds are silent until it opens\n",
+            name.toLocal8Bit().constData(), error.toLocal8Bit().constData());
+    sound().setDevice(std::move(device));
 }
 
 } // namespace platform

@@ -1,0 +1,134 @@
+#!/usr/bin/python3
+"""The ALSA device outside X, driven by the sound probe (tests/tools/sound_probe.cpp),
+which beeps and prints how long each beep call took. One check a run:
+
+  small-buffer    through a PulseAudio of the test's own (sound_servers.py), the device
+                  opened with a buffer wish of 40 ms and of 20 ms, less than the room
+                  the device waits for between writes on its usual buffer: 100 ms beeps
+                  end in about 100 ms, are heard at the sink, and the device is never lost;
+  failing         the program's own choice of device, its ALSA "default" being a device
+                  that fails: the file plugin writing to /dev/full (it opens, takes up
+                  to twice its buffer, then fails), and a sound server nobody serves
+                  (it never opens, and is tried again all along). Over four sounds,
+                  each lost to it, standard error says once that the device was lost,
+                  or did not open, and never that it is back; every sound still lasts
+                  its length.
+
+    sound_device_test.py small-buffer|failing PROBE
+
+Every process the test starts is stopped by its id, also on a failure. Prints
+"FAILED: <why>" and exits 1 when the check fails.
+"""
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+
+sys.dont_write_bytecode = True  # the sibling modules are imported from the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from sound_servers import Failed, PulseServer, Recorder, alsa_env, poll_until, shape, tones  # noqa: E402
+
+PROBE_TIMEOUT = 30
+
+
+def probe(command, env, *args):
+    """Runs the probe; the lengths of its beep calls in ms and its standard error."""
+    try:
+        run = subprocess.run([command] + [str(a) for a in args], env=env, capture_output=True, text=True,
+                             timeout=PROBE_TIMEOUT)
+    except subprocess.TimeoutExpired:
+        raise Failed("sound_probe %s did not end within %d s" % (" ".join(map(str, args)), PROBE_TIMEOUT))
+    if run.returncode != 0:
+        raise Failed("sound_probe %s ended with %d: %s" % (" ".join(map(str, args)), run.returncode,
+                                                            run.stderr.strip()))
+    return [float(x) for x in run.stdout.split()], run.stderr.strip()
+
+
+def check_small_buffer(command, work):
+    beeps, beep_ms = 5, 100
+    server = PulseServer(work)
+    recorder = None
+    try:
+        server.start()
+        recorder = Recorder(server, os.path.join(work, "small-buffer.raw"))
+        env = alsa_env(server, work)
+        # A fresh PulseAudio plays nothing for about 2 s: beeps on the usual buffer
+        # until one is heard.
+        if not poll_until(lambda: probe(command, env, 1, beep_ms, 100) and tones(recorder.samples()), 20, 0):
+            raise Failed("nothing heard at the sink within 20 s")
+        problems = []
+        for wish_ms in (40, 20):
+            mark = recorder.length()
+            took, said = probe(command, env, "--buffer-ms", wish_ms, beeps, beep_ms, 300)
+            # Let the last beep reach the recording.
+            poll_until(lambda: len(tones(recorder.samples(mark))) >= beeps, 3)
+            lengths, _ = shape(tones(recorder.samples(mark)))
+            print("  buffer wish %d ms: beep calls took %s ms; heard tones of %s ms" % (
+                wish_ms, [round(x) for x in took], [round(x) for x in lengths]), flush=True)
+            # The median: a loaded machine may stall one beep past so small a buffer.
+            if not beep_ms - 1 <= statistics.median(took) <= beep_ms + 150:
+                problems.append("wish %d ms: beeps of %d ms took %s ms" % (wish_ms, beep_ms, took))
+            if sum(lengths) < 0.7 * beeps * beep_ms:
+                problems.append("wish %d ms: %d beeps of %d ms, heard %s ms" % (wish_ms, beeps, beep_ms, lengths))
+            if said:
+                problems.append("wish %d ms: standard error: %s" % (wish_ms, said))
+        if problems:
+            raise Failed("; ".join(problems))
+    finally:
+        if recorder:
+            recorder.stop()
+        server.stop()
+
+
+def check_failing(command, work):
+    # 300 ms sounds 700 ms apart: the file plugin fails in each gap, between sounds
+    # the device is opened again, and the next sound finds it failing anew.
+    beeps, beep_ms = 4, 300
+    cases = (
+        ("file plugin on /dev/full", 'pcm.!default { type file slave.pcm "null" file "/dev/full" format "raw" }',
+         "was lost"),
+        ("a server nobody serves", 'pcm.!default { type pulse server "unix:%s" }' % os.path.join(work, "none"),
+         "no sound device opened"),
+    )
+    problems = []
+    for name, config, line in cases:
+        conf = os.path.join(work, "asound.conf")
+        with open(conf, "w") as f:
+            f.write(config + "\n")
+        env = dict(os.environ)
+        env["ALSA_CONFIG_PATH"] = "/usr/share/alsa/alsa.conf:" + conf
+        env.pop("QUENLO_AUDIO", None)
+        env.pop("QUENLO_ALSA_DEVICE", None)
+        took, said = probe(command, env, beeps, beep_ms, 700)
+        lines = said.splitlines()
+        print("  %s: beep calls took %s ms; standard error:\n    %s" % (
+            name, [round(x) for x in took], "\n    ".join(lines) or "(nothing)"), flush=True)
+        if len(lines) != 1 or line not in lines[0]:
+            problems.append("%s: expected one line, %r; got %d" % (name, line, len(lines)))
+        if len(took) != beeps or any(x < beep_ms - 1 for x in took):
+            problems.append("%s: %d beeps of %d ms took %s ms" % (name, beeps, beep_ms, took))
+    if problems:
+        raise Failed("; ".join(problems))
+
+
+def main():
+    checks = {"small-buffer": check_small_buffer, "failing": check_failing}
+    if len(sys.argv) != 3 or sys.argv[1] not in checks:
+        sys.exit(__doc__)
+    work = tempfile.mkdtemp(prefix="quenlo-sound-device-")
+    os.chmod(work, 0o700)  # also the sound server's runtime folder
+    try:
+        checks[sys.argv[1]](os.path.abspath(sys.argv[2]), work)
+    except Failed as e:
+        print("FAILED: %s" % e, flush=True)
+        return 1
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    print("passed", flush=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
