@@ -860,6 +860,59 @@ TEST_F(FormsTest, AFocusMovedFromTheKeyboardIsSeen)
     }
 }
 
+// A form opened from a menu chosen by a key shows where its focus is at once, as the
+// desktop does; one opened after a click shows it from the first keyboard move on.
+TEST_F(FormsTest, AFormOpenedByAKeyShowsItsFocusAtOnce)
+{
+    struct Opened : Form {
+        CommandButton button { *this };
+        CommandButton other { *this };
+        Opened()
+        {
+            move(0, 0, 4500, 1500);
+            button.move(120, 120, 1200, 400);
+            other.move(1500, 120, 1200, 400);
+            button.setCaption("OK");
+            other.setCaption("OK");
+        }
+    };
+    struct Opener : Form {
+        CommandButton target { *this };
+        Menu mnuFile { *this };
+        Menu mnuOpen { mnuFile };
+    };
+    static FormRef<Opened> opened;
+    static FormRef<Opener> opener;
+    Opener& o = opener();
+    o.mnuOpen.onClick = [] { opened().show(); };
+    o.show();
+    auto button = [](Opened& d) {
+        QWidget* w = d.window();
+        return w->grab(QRect(d.button.widget()->mapTo(w, QPoint(0, 0)), d.button.widget()->size())).toImage();
+    };
+    auto openAfter = [&](const std::function<void()>& press) -> Opened& {
+        if (opened.isLoaded())
+            opened().unload();
+        real::activate(o);
+        press();
+        o.mnuOpen.click();
+        Opened& d = opened();
+        real::activate(d);
+        d.button.setFocus();
+        EXPECT_EQ(real::keyTarget(), d.button.widget());
+        return d;
+    };
+    const QImage byKey = button(openAfter([&] {
+        o.target.setFocus();
+        real::key(Qt::Key_Shift);
+    }));
+    Opened& d = openAfter([&] { real::click(o.target); });
+    EXPECT_NE(button(d), byKey);
+    real::key(Qt::Key_Tab);
+    real::key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(button(d), byKey);
+}
+
 TEST_F(FormsTest, KeyCodesOfCharacters)
 {
     struct Case {

@@ -147,8 +147,6 @@ namespace detail {
         send(w, &press, false);
     }
 
-    // Routes every key typed at a form's widgets through the form's key handling, and
-    // follows the focus into the forms' own notion of the active control.
     // Down and Right step forward, Up and Left back; nullopt for any other key.
     std::optional<bool> arrowForward(int key)
     {
@@ -159,10 +157,22 @@ namespace detail {
         return std::nullopt;
     }
 
+    bool& pressedKeyLast()
+    {
+        static bool key = false;
+        return key;
+    }
+
+    // Routes every key typed at a form's widgets through the form's key handling, and
+    // follows the focus into the forms' own notion of the active control.
     class AppFilter : public QObject {
     protected:
         bool eventFilter(QObject* o, QEvent* e) override
         {
+            if (e->type() == QEvent::MouseButtonPress)
+                pressedKeyLast() = false;
+            else if (e->type() == QEvent::KeyPress)
+                pressedKeyLast() = true;
             if (e->type() != QEvent::KeyPress || passing().contains(e) || !o->isWidgetType())
                 return false;
             // Only at the first delivery, not while the event travels up to the parents.
@@ -215,6 +225,8 @@ namespace detail {
         }
     };
 
+    bool lastPressWasKey() { return pressedKeyLast(); }
+
     void installAppHooks()
     {
         static bool installed = false;
@@ -242,8 +254,10 @@ namespace detail {
             if (auto* combo = dynamic_cast<ComboBox*>(c); combo && combo->locked())
                 return true;
             // The focus moves first (the previous control's LostFocus), whatever sent the click.
-            if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton)
+            if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+                KeyboardScope::Aside click;
                 c->setFocus();
+            }
             mouse(c, w, static_cast<QMouseEvent*>(e), c->onMouseDown);
             return false;
         case QEvent::MouseMove:

@@ -103,22 +103,53 @@ bool keepsTab(const Control* c);
 
 void installAppHooks();
 // Marks a stretch in which a key is being handled: the focus moved meanwhile, by Tab or
-// by a handler, is a keyboard move, and its control shows the style's focus frame.
+// by a handler, is a keyboard move, and its control shows the style's focus frame; so is
+// the focus of a form shown meanwhile.
 class KeyboardScope {
 public:
-    KeyboardScope() { ++depth(); }
-    ~KeyboardScope() { --depth(); }
+    explicit KeyboardScope(bool on = true)
+        : on_(on)
+    {
+        if (on_)
+            ++depth();
+    }
+    ~KeyboardScope()
+    {
+        if (on_)
+            --depth();
+    }
     KeyboardScope(const KeyboardScope&) = delete;
     KeyboardScope& operator=(const KeyboardScope&) = delete;
     static bool active() { return depth() > 0; }
 
+    // Sets the scope aside: a click, or the input of a modal form's own loop, is no key
+    // even inside a key's handling.
+    class Aside {
+    public:
+        Aside()
+            : saved_(depth())
+        {
+            depth() = 0;
+        }
+        ~Aside() { depth() = saved_; }
+        Aside(const Aside&) = delete;
+        Aside& operator=(const Aside&) = delete;
+
+    private:
+        int saved_;
+    };
+
 private:
+    bool on_;
     static int& depth()
     {
         static int d = 0;
         return d;
     }
 };
+// Whether the user's last press was a key rather than a mouse button (a menu chosen
+// from the keyboard is a keyboard move).
+bool lastPressWasKey();
 // Sends a key to a widget as if typed (bypassing the layer's routing).
 void deliverKey(QWidget* w, const QString& text);
 // Modal stack: forms and message boxes (nullptr) that block the others.

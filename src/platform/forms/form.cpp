@@ -254,9 +254,19 @@ void Form::show()
     adoptOwner();
     applyGeometry();
     window_->show();
+    showFocusFrameIfByKey();
     bringToFront(window_);
     if (first)
         raise(onResize);
+}
+
+// A form shown by a key (a menu chosen from the keyboard, Enter on a button) shows
+// where its focus is from the start, as a later Tab would; one shown by a click or by
+// code shows it from the first keyboard move on. After the window's show, which clears
+// Qt's mark.
+void Form::showFocusFrameIfByKey()
+{
+    window_->setAttribute(Qt::WA_KeyboardFocusChange, detail::KeyboardScope::active());
 }
 
 void Form::showModal()
@@ -275,6 +285,7 @@ void Form::showModal()
     window_->setWindowModality(Qt::ApplicationModal);
     applyGeometry();
     window_->show();
+    showFocusFrameIfByKey();
     bringToFront(window_);
     auto done = [this] {
         detail::popModal(this);
@@ -288,6 +299,7 @@ void Form::showModal()
     try {
         if (first)
             raise(onResize);
+        detail::KeyboardScope::Aside ownInput;
         while (shown_ && loaded_)
             platform::clock().yield();
     } catch (...) {

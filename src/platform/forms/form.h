@@ -158,6 +158,7 @@ private:
     friend void forms::discardAll();
 
     void applyGeometry();
+    void showFocusFrameIfByKey();
     void applyFlags();
     void adoptOwner();
     bool unloadWith(int mode, bool askQuery);

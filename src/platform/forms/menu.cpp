@@ -103,7 +103,11 @@ void Menu::triggered()
         action_->setChecked(checked_);
     if (!submenu_ && onClick) {
         Form& f = *form_;
-        detail::userEvent(f, [this, &f] { f.raise(onClick); });
+        const bool byKey = detail::lastPressWasKey();
+        detail::userEvent(f, [this, &f, byKey] {
+            detail::KeyboardScope keyboard(byKey);
+            f.raise(onClick);
+        });
     }
 }
 
