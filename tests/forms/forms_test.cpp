@@ -860,8 +860,9 @@ TEST_F(FormsTest, AFocusMovedFromTheKeyboardIsSeen)
     }
 }
 
-// A form opened from a menu chosen by a key shows where its focus is at once, as the
-// desktop does; one opened after a click shows it from the first keyboard move on.
+// A form opened by a key (a menu chosen after a key, Space on a button, which clicks on
+// its release) shows where its focus is at once, as the desktop does; one opened after
+// a click shows it from the first keyboard move on.
 TEST_F(FormsTest, AFormOpenedByAKeyShowsItsFocusAtOnce)
 {
     struct Opened : Form {
@@ -878,35 +879,46 @@ TEST_F(FormsTest, AFormOpenedByAKeyShowsItsFocusAtOnce)
     };
     struct Opener : Form {
         CommandButton target { *this };
+        CommandButton opens { *this };
         Menu mnuFile { *this };
         Menu mnuOpen { mnuFile };
+        Opener() { opens.move(1500, 120, 1200, 400); }
     };
     static FormRef<Opened> opened;
     static FormRef<Opener> opener;
     Opener& o = opener();
     o.mnuOpen.onClick = [] { opened().show(); };
+    o.opens.onClick = [] { opened().show(); };
     o.show();
     auto button = [](Opened& d) {
         QWidget* w = d.window();
         return w->grab(QRect(d.button.widget()->mapTo(w, QPoint(0, 0)), d.button.widget()->size())).toImage();
     };
-    auto openAfter = [&](const std::function<void()>& press) -> Opened& {
+    auto openBy = [&](const std::function<void()>& open) -> Opened& {
         if (opened.isLoaded())
             opened().unload();
         real::activate(o);
-        press();
-        o.mnuOpen.click();
+        open();
         Opened& d = opened();
         real::activate(d);
         d.button.setFocus();
         EXPECT_EQ(real::keyTarget(), d.button.widget());
         return d;
     };
-    const QImage byKey = button(openAfter([&] {
+    const QImage byKey = button(openBy([&] {
         o.target.setFocus();
         real::key(Qt::Key_Shift);
+        o.mnuOpen.click();
     }));
-    Opened& d = openAfter([&] { real::click(o.target); });
+    EXPECT_EQ(button(openBy([&] {
+        o.opens.setFocus();
+        real::key(Qt::Key_Space);
+    })),
+        byKey);
+    Opened& d = openBy([&] {
+        real::click(o.target);
+        o.mnuOpen.click();
+    });
     EXPECT_NE(button(d), byKey);
     real::key(Qt::Key_Tab);
     real::key(Qt::Key_Backtab, Qt::ShiftModifier);

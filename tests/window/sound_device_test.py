@@ -12,9 +12,14 @@ which beeps and prints how long each beep call took. One check a run:
                   (it never opens, and is tried again all along). Over four sounds,
                   each lost to it, standard error says once that the device was lost,
                   or did not open, and never that it is back; every sound still lasts
-                  its length.
+                  its length;
+  late            the program's own choice of device, its ALSA "default" on a
+                  PulseAudio of the test's own that starts a second after the probe:
+                  short beeps (each handed over in one write) are heard once it is up,
+                  and standard error says once that no device opened and once that it
+                  is back.
 
-    sound_device_test.py small-buffer|failing PROBE
+    sound_device_test.py small-buffer|failing|late PROBE
 
 Every process the test starts is stopped by its id, also on a failure. Prints
 "FAILED: <why>" and exits 1 when the check fails.
@@ -25,6 +30,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import time
 
 sys.dont_write_bytecode = True  # the sibling modules are imported from the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -113,8 +119,43 @@ def check_failing(command, work):
         raise Failed("; ".join(problems))
 
 
+def check_late(command, work):
+    # Short beeps (each handed over in one write) from a probe started before its
+    # server: once the server is up they are heard, and standard error says so once.
+    beeps, beep_ms, gap_ms = 70, 60, 200
+    server = PulseServer(work)
+    env = alsa_env(server, work)
+    run = subprocess.Popen([command, str(beeps), str(beep_ms), str(gap_ms)], env=env, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.PIPE, text=True)
+    recorder = None
+    try:
+        time.sleep(1)
+        server.start()
+        recorder = Recorder(server, os.path.join(work, "late.raw"))
+        try:
+            _, said = run.communicate(timeout=PROBE_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            raise Failed("sound_probe did not end within %d s" % PROBE_TIMEOUT)
+        heard = tones(recorder.samples())
+        lines = said.strip().splitlines()
+        print("  %d tones heard; standard error:\n    %s" % (len(heard), "\n    ".join(lines) or "(nothing)"),
+              flush=True)
+        counts = [sum(text in line for line in lines) for text in ("no sound device opened", "was lost", "is back")]
+        if counts != [1, 0, 1] or len(lines) != 2:
+            raise Failed("standard error should say once that no sound device opened and once that it is back")
+        if not heard:
+            raise Failed("no beep heard once the server was up")
+    finally:
+        if run.poll() is None:
+            run.kill()
+            run.wait()
+        if recorder:
+            recorder.stop()
+        server.stop()
+
+
 def main():
-    checks = {"small-buffer": check_small_buffer, "failing": check_failing}
+    checks = {"small-buffer": check_small_buffer, "failing": check_failing, "late": check_late}
     if len(sys.argv) != 3 or sys.argv[1] not in checks:
         sys.exit(__doc__)
     work = tempfile.mkdtemp(prefix="quenlo-sound-device-")

@@ -48,9 +48,13 @@ def weston(work):
                                "--width=%d" % OUTPUT[0], "--height=%d" % OUTPUT[1], "--idle-time=0",
                                "--log=" + os.path.join(work, "weston.log")],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    wait_for("weston's socket", lambda: os.path.exists(socket) or server.poll() is not None, timeout=30)
-    if server.poll() is not None:
-        fail("weston ended with code %d" % server.returncode)
+    try:
+        wait_for("weston's socket", lambda: os.path.exists(socket) or server.poll() is not None, timeout=30)
+        if server.poll() is not None:
+            fail("weston ended with code %d" % server.returncode)
+    except BaseException:
+        road.stop_process(server)
+        raise
     return server
 
 

@@ -171,8 +171,8 @@ namespace detail {
         {
             if (e->type() == QEvent::MouseButtonPress)
                 pressedKeyLast() = false;
-            else if (e->type() == QEvent::KeyPress)
-                pressedKeyLast() = true;
+            else if (e->type() == QEvent::KeyPress || e->type() == QEvent::ShortcutOverride)
+                pressedKeyLast() = true; // a menu's shortcut key is only ever seen as the latter
             if (e->type() != QEvent::KeyPress || passing().contains(e) || !o->isWidgetType())
                 return false;
             // Only at the first delivery, not while the event travels up to the parents.

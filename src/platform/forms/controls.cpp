@@ -151,7 +151,11 @@ CommandButton::CommandButton(Container& parent)
     auto* b = static_cast<QPushButton*>(widget());
     b->setAutoDefault(false);
     b->setDefault(false);
-    QObject::connect(b, &QPushButton::clicked, b, [this] { userClicked(vbLeftButton); });
+    // Space clicks on its release, outside the key's handling: still a keyboard move.
+    QObject::connect(b, &QPushButton::clicked, b, [this] {
+        detail::KeyboardScope byKey(detail::lastPressWasKey());
+        userClicked(vbLeftButton);
+    });
 }
 
 void CommandButton::setCaption(const QString& text)
@@ -288,7 +292,10 @@ OptionButton::OptionButton(Container& parent)
 {
     auto* r = static_cast<QRadioButton*>(widget());
     r->setAutoExclusive(false); // the layer keeps one selected per container
-    QObject::connect(r, &QRadioButton::clicked, r, [this] { userClicked(); });
+    QObject::connect(r, &QRadioButton::clicked, r, [this] {
+        detail::KeyboardScope byKey(detail::lastPressWasKey());
+        userClicked();
+    });
 }
 
 void OptionButton::setCaption(const QString& text)
@@ -365,7 +372,10 @@ CheckBox::CheckBox(Container& parent)
     : Control(parent, new Hooked<QCheckBox>(parent.client()), true)
 {
     auto* b = static_cast<QCheckBox*>(widget());
-    QObject::connect(b, &QCheckBox::clicked, b, [this] { userClicked(); });
+    QObject::connect(b, &QCheckBox::clicked, b, [this] {
+        detail::KeyboardScope byKey(detail::lastPressWasKey());
+        userClicked();
+    });
 }
 
 void CheckBox::setCaption(const QString& text)

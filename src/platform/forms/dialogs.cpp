@@ -96,6 +96,7 @@ namespace {
         d.raise();
         d.activateWindow();
         try {
+            detail::KeyboardScope::Aside ownInput;
             while (d.isVisible())
                 platform::clock().yield();
         } catch (...) {

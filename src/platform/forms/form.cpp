@@ -136,13 +136,20 @@ namespace detail {
 
     // On X a fixed-size window is never maximised. On Wayland the compositor's state
     // stands: the window has taken its size, and asking the compositor back could
-    // start a round of requests with one that maximises every window.
+    // start a round of requests with one that maximises every window. Restored, it
+    // takes the form's size again, one set meanwhile included.
     void Window::changeEvent(QEvent* e)
     {
         QMainWindow::changeEvent(e);
-        if (e->type() == QEvent::WindowStateChange && form_ && form_->border_ != Border::Sizable
-            && !compositorSizesWindows() && (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-            setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+        if (e->type() != QEvent::WindowStateChange || !form_ || form_->border_ == Border::Sizable)
+            return;
+        constexpr Qt::WindowStates big = Qt::WindowMaximized | Qt::WindowFullScreen;
+        if (!compositorSizesWindows()) {
+            if (windowState() & big)
+                setWindowState(windowState() & ~big);
+        } else if (!(windowState() & big) && (static_cast<QWindowStateChangeEvent*>(e)->oldState() & big)) {
+            form_->applyGeometry();
+        }
     }
 
     void Window::closeEvent(QCloseEvent* e)
@@ -409,9 +416,12 @@ void Form::applyGeometry()
     if (border_ != Border::Sizable && !compositorSizesWindows()) {
         window_->setFixedSize(w, h);
     } else {
-        detail::leastSize(window_, border_ == Border::Sizable ? QSize(0, 0) : QSize(w, h));
-        // A maximised or full-screen window keeps the size its compositor gave it.
-        if (!detail::compositorSized(window_))
+        // A maximised or full-screen window keeps the size its compositor gave it: a
+        // least size beyond it would make Qt grow the window, which breaks the protocol.
+        const bool sized = detail::compositorSized(window_);
+        QSize least = border_ == Border::Sizable ? QSize(0, 0) : QSize(w, h);
+        detail::leastSize(window_, sized ? least.boundedTo(window_->size()) : least);
+        if (!sized)
             window_->resize(w, h);
     }
     window_->move(detail::px(left_), detail::px(top_));

@@ -238,6 +238,8 @@ private:
     {
         if (!pcm_ || snd_pcm_state(pcm_) == SND_PCM_STATE_PREPARED)
             return;
+        // What a short sound proved is looked at before the drop forgets it.
+        sayBackIfHeard();
         snd_pcm_drop(pcm_);
         taken_ = 0;
         if (int e = snd_pcm_prepare(pcm_); e < 0)
@@ -310,21 +312,33 @@ private:
         lastTry_ = steady_clock::now();
     }
 
-    // A write took frames. That alone proves nothing: sound is back once frames have
-    // left the stream. On a device with a clock of its own, some have when it holds
-    // fewer than it took since it was emptied (a sound server that is up but not
-    // playing yet holds them all). A device that takes everything at once tells
-    // nothing; the file plugin over one keeps up to twice its buffer before its file
-    // must take them (a file that takes nothing fails then; a drop empties it), so it
-    // must have taken more than that since it was emptied.
     void wentThrough(snd_pcm_sframes_t frames)
     {
         fruitlessMends_ = 0;
         taken_ += frames;
-        if (!silenceSaid_)
+        sayBackIfHeard();
+    }
+
+    // A write that took frames alone proves nothing: sound is back once frames have
+    // left the stream. On a device with a clock of its own, some have when it holds
+    // fewer than it took since it was emptied (a sound server that is up but not
+    // playing yet holds them all), or has run dry. A device that takes everything at
+    // once tells nothing; the file plugin over one keeps up to twice its buffer before
+    // its file must take them (a file that takes nothing fails then; a drop empties
+    // it), so it must have taken more than that since it was emptied.
+    void sayBackIfHeard()
+    {
+        if (!silenceSaid_ || taken_ == 0)
             return;
-        snd_pcm_sframes_t held = 0;
-        if (instant_ ? taken_ <= 2 * bufferFrames_ : snd_pcm_delay(pcm_, &held) < 0 || taken_ <= held)
+        bool heard;
+        if (instant_) {
+            heard = taken_ > 2 * bufferFrames_;
+        } else {
+            snd_pcm_sframes_t held = 0;
+            const int e = snd_pcm_delay(pcm_, &held);
+            heard = e == 0 ? held < taken_ : e == -EPIPE;
+        }
+        if (!heard)
             return;
         silenceSaid_ = false;
         std::fprintf(stderr, "quenlo: the sound device is back (ALSA \"%s\")\n", name_.toLocal8Bit().constData());
