@@ -165,13 +165,21 @@ void runEndHandler()
         endHandler()();
 }
 
-// The pipe, its reader on the event loop and the session manager's request.
-bool listenOnce()
+// The pipe, taken once; false when it cannot be had.
+bool pipeOnce()
+{
+    static const bool made = ::pipe2(endPipe, O_NONBLOCK | O_CLOEXEC) == 0;
+    return made;
+}
+
+// The pipe's reader on the event loop and the session manager's request, once there
+// is an application.
+bool readerOnce()
 {
     static bool ready = false;
     if (ready)
         return true;
-    if (!QCoreApplication::instance() || ::pipe2(endPipe, O_NONBLOCK | O_CLOEXEC) != 0)
+    if (!QCoreApplication::instance() || !pipeOnce())
         return false;
     auto* notifier = new QSocketNotifier(endPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, [] {
@@ -189,22 +197,20 @@ bool listenOnce()
     ready = true;
     return true;
 }
-} // namespace
 
-void onEndRequest(std::function<void()> handler)
+// The dispositions found at the first installation; a signal the starter chose to
+// ignore (nohup) stays ignored.
+struct sigaction previousActions[std::size(endSignals)];
+bool noting = false;
+
+void noteSignals(bool on)
 {
-    // The dispositions found at the first installation; a signal the starter chose to
-    // ignore (nohup) stays ignored.
-    static struct sigaction previous[std::size(endSignals)];
-    static bool installed = false;
-    endHandler() = std::move(handler);
-    const bool listen = endHandler() && listenOnce();
-    if (listen == installed)
+    if (on == noting)
         return;
     for (std::size_t i = 0; i < std::size(endSignals); ++i) {
-        if (listen) {
-            ::sigaction(endSignals[i], nullptr, &previous[i]);
-            if (previous[i].sa_handler == SIG_IGN)
+        if (on) {
+            ::sigaction(endSignals[i], nullptr, &previousActions[i]);
+            if (previousActions[i].sa_handler == SIG_IGN)
                 continue;
             struct sigaction action {};
             sigemptyset(&action.sa_mask);
@@ -212,10 +218,24 @@ void onEndRequest(std::function<void()> handler)
             action.sa_flags = SA_RESTART;
             ::sigaction(endSignals[i], &action, nullptr);
         } else {
-            ::sigaction(endSignals[i], &previous[i], nullptr);
+            ::sigaction(endSignals[i], &previousActions[i], nullptr);
         }
     }
-    installed = listen;
+    noting = on;
+}
+} // namespace
+
+void holdEndRequests()
+{
+    if (pipeOnce())
+        noteSignals(true);
+}
+
+void onEndRequest(std::function<void()> handler)
+{
+    endHandler() = std::move(handler);
+    // A request held since holdEndRequests waits in the pipe for the reader.
+    noteSignals(endHandler() && readerOnce());
 }
 
 QString appTitle() { return QStringLiteral("Quenlo <Varneth>"); }

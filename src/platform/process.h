@@ -51,6 +51,10 @@ void setProgramEnder(std::function<void(int)> ender);
 // request runs the handler at once. nullptr gives the signals their default action
 // back and drops the session's requests.
 void onEndRequest(std::function<void()> handler);
+// Notes the signals from now on, before there is an application to run a handler: a
+// request made then is held until onEndRequest gives it one. Called first thing, so
+// that no moment of the start-up is left to the signals' default action.
+void holdEndRequests();
 
 // The title (the main window's caption: product name and edition) and version
 // numbers of the application.

@@ -32,6 +32,8 @@ constexpr int endOfSessionMode = 2;
 
 // Held for the life of the process; the kernel releases it when the process ends.
 std::unique_ptr<platform::SingleInstance> instanceLock;
+// The main window whose settings are loaded: until then a request to end loses nothing.
+FrmMain* settingsHeldBy = nullptr;
 
 // The tone box as a 16-bit number; a text that is no number counts as 0.
 std::int16_t toneOf(const TextBox& box)
@@ -94,16 +96,20 @@ void EndProgramSavingSettings(bool systemAsked)
 void ListenForEndRequests()
 {
     // A request from the system takes the close box's road, save then end, except
-    // that a save that fails shows no box: the end waits for no one.
+    // that a save that fails shows no box: the end waits for no one. Before the main
+    // window holds its settings there is nothing to save, and the program just ends.
     platform::onEndRequest([] {
-        FrmMain& f = frmMain();
+        FrmMain* f = frmMain.ifLoaded();
+        if (!f || f != settingsHeldBy)
+            platform::endProgram(0);
         int cancel = 0;
-        f.raise(f.onQueryUnload, cancel, endOfSessionMode);
+        f->raise(f->onQueryUnload, cancel, endOfSessionMode);
     });
 }
 
 void FrmMain::Form_Load()
 {
+    settingsHeldBy = nullptr;
     instanceLock.reset(); // a window loaded again in the same process holds it already
     instanceLock = std::make_unique<platform::SingleInstance>(platform::programFolder());
     if (!instanceLock->acquired()) {
@@ -112,6 +118,7 @@ void FrmMain::Form_Load()
         platform::endProgram(0); // touches nothing: no settings read or written
     }
     LoadSettings();
+    settingsHeldBy = this;
     // Centred at the width of the stored alphabet's layout.
     centerOnScreen();
     BuildSoundBank(textCwSpeed.text(), toneOf(textToneFreq), WaveSampleRate);

@@ -208,5 +208,6 @@ void EndPracticeRun();
 [[noreturn]] void EndProgramSavingSettings(bool systemAsked = false);
 
 // From now on the system's requests to end (signals, the end of the desktop
-// session) end the program as the close box does.
+// session) end the program as the close box does, once the main window has loaded
+// its settings; before that they end it at once, with success.
 void ListenForEndRequests();

@@ -1,13 +1,17 @@
 #!/usr/bin/python3
-"""The built program asked by the system to end while its settings cannot be saved.
+"""The built program asked by the system to end (SIGTERM), on an X server of its own
+(on the offscreen platform a message box answers itself, and so would hide one waiting
+for a click) with the silent sound device. One check a run:
 
-quenlo starts in a fresh program folder whose saveset.dat is a folder, on an X
-server of its own (on the offscreen platform a message box answers itself, and so
-would hide one waiting for a click) and the silent sound device. Once it listens
-for SIGTERM it gets one: it must say on standard error that the settings were not
-saved and end by itself, with no message box waiting for a click.
+  unsaved   its saveset.dat is a folder, so its settings cannot be saved: once the
+            main window is shown it gets a SIGTERM, and must say on standard error that
+            the settings were not saved and end by itself with exit code 0, no message
+            box waiting for a click;
+  startup   a program folder with a saveset.dat of its own: a SIGTERM at moments of the
+            start-up (from just after the program was started up to the main window's
+            showing) ends it each time with exit code 0 and saveset.dat as it was.
 
-    end_request_test.py QUENLO_BINARY ASSETS_FOLDER
+    end_request_test.py unsaved|startup QUENLO_BINARY ASSETS_FOLDER
 """
 import os
 import shutil
@@ -23,18 +27,100 @@ import window_road as road  # noqa: E402
 
 START_TIMEOUT = 60  # seconds; generous for a loaded machine and the sanitized build
 END_TIMEOUT = 10  # the end needs well under a second
+MAIN = "Quenlo"  # the main window's title begins so
+LOADING = "読み込み中"  # the progress window of the first sound bank's build
+# Seconds from the moment the program runs (it takes the signals first thing: before,
+# the dynamic loader is at work and nothing of the program can answer) to the SIGTERM,
+# or the title of the window that must show first. On a fast machine the first moments
+# fall in the making of the application, the later ones in the main window's load
+# (settings, sound bank).
+STARTUP_MOMENTS = (0, 0.03, 0.1, 0.2, 0.35, LOADING, MAIN)
+
+
+class Failed(Exception):
+    pass
 
 
 def catches(pid, sig):
     """Whether the process has a handler of its own for the signal."""
-    with open("/proc/%d/status" % pid) as f:
-        for line in f:
-            if line.startswith("SigCgt:"):
-                return int(line.split()[1], 16) & (1 << (sig - 1)) != 0
+    try:
+        with open("/proc/%d/status" % pid) as f:
+            for line in f:
+                if line.startswith("SigCgt:"):
+                    return int(line.split()[1], 16) & (1 << (sig - 1)) != 0
+    except FileNotFoundError:
+        pass
     return False
 
 
-def main(binary, assets):
+def shown(display, pid, title):
+    """Whether the program shows a window whose title begins with title."""
+    return subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid), "--name", "^" + title],
+                          env=dict(os.environ, DISPLAY=display), capture_output=True).returncode == 0
+
+
+def end_by_sigterm(work, display, at):
+    """Starts the program, sends SIGTERM `at` seconds after it runs (or once the window
+    of that title shows) and returns its exit code and standard error."""
+    env = dict(os.environ)
+    env.update(DISPLAY=display, QT_QPA_PLATFORM="xcb", QUENLO_AUDIO="silent", XDG_RUNTIME_DIR=work)
+    env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+    program = subprocess.Popen([os.path.join(work, "quenlo")], env=env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    try:
+        end = time.monotonic() + START_TIMEOUT
+        while not (shown(display, program.pid, at) if isinstance(at, str) else catches(program.pid, signal.SIGTERM)):
+            if program.poll() is not None or time.monotonic() > end:
+                raise Failed("the program never showed the window %s" % at if isinstance(at, str)
+                             else "the program never took SIGTERM")
+            time.sleep(0.02 if isinstance(at, str) else 0.002)
+        if not isinstance(at, str):
+            time.sleep(at)
+        program.send_signal(signal.SIGTERM)
+        try:
+            _, said = program.communicate(timeout=END_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            raise Failed("the program did not end after SIGTERM (a box waiting for a click?)")
+    finally:
+        if program.poll() is None:
+            program.kill()
+            program.wait()
+    return program.returncode, said.strip()
+
+
+def check_unsaved(work, display):
+    os.mkdir(os.path.join(work, "saveset.dat"))  # opens neither for reading nor for writing
+    code, said = end_by_sigterm(work, display, MAIN)
+    print("standard error:", said or "(nothing)")
+    if code != 0:
+        raise Failed("exit code %d" % code)
+    if "the settings were not saved" not in said:
+        raise Failed("standard error does not say that the settings were not saved")
+
+
+def check_startup(work, display):
+    settings = os.path.join(work, "saveset.dat")
+    code, said = end_by_sigterm(work, display, MAIN)  # the first start writes the file
+    if code != 0 or not os.path.isfile(settings):
+        raise Failed("the first start, ended once shown: exit code %d, saveset.dat %s; %s" % (
+            code, "written" if os.path.isfile(settings) else "missing", said))
+    with open(settings, "rb") as f:
+        stored = f.read()
+    problems = []
+    for at in STARTUP_MOMENTS:
+        code, said = end_by_sigterm(work, display, at)
+        with open(settings, "rb") as f:
+            whole = f.read() == stored
+        moment = "once %s shows" % at if isinstance(at, str) else "%.0f ms after it runs" % (at * 1000)
+        print("  SIGTERM %s: exit code %d, saveset.dat %s%s" % (
+            moment, code, "as it was" if whole else "CHANGED", (": " + said) if said else ""), flush=True)
+        if code != 0 or not whole:
+            problems.append(moment)
+    if problems:
+        raise Failed("SIGTERM %s did not end with code 0 and saveset.dat as it was" % ", ".join(problems))
+
+
+def main(check, binary, assets):
     work = tempfile.mkdtemp(prefix="quenlo-end-")
     os.chmod(work, 0o700)  # also the runtime folder, which Qt wants private
     server, display = road.x_server("1024x768x24")
@@ -42,44 +128,19 @@ def main(binary, assets):
         for name in os.listdir(assets):
             shutil.copy2(os.path.join(assets, name), work)
         shutil.copy2(binary, work)
-        os.mkdir(os.path.join(work, "saveset.dat"))  # opens neither for reading nor for writing
-        env = dict(os.environ)
-        env.update(DISPLAY=display, QT_QPA_PLATFORM="xcb", QUENLO_AUDIO="silent", XDG_RUNTIME_DIR=work)
-        env.pop("DBUS_SESSION_BUS_ADDRESS", None)
-        program = subprocess.Popen([os.path.join(work, "quenlo")], env=env,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
-        try:
-            end = time.monotonic() + START_TIMEOUT
-            while not catches(program.pid, signal.SIGTERM):
-                if program.poll() is not None or time.monotonic() > end:
-                    print("FAILED: the program never listened for SIGTERM")
-                    return 1
-                time.sleep(0.05)
-            program.send_signal(signal.SIGTERM)
-            try:
-                _, said = program.communicate(timeout=END_TIMEOUT)
-            except subprocess.TimeoutExpired:
-                print("FAILED: the program did not end after SIGTERM (a box waiting for a click?)")
-                return 1
-        finally:
-            if program.poll() is None:
-                program.kill()
-                program.wait()
-        print("standard error:", said.strip() or "(nothing)")
-        if program.returncode != 0:
-            print("FAILED: exit code %d" % program.returncode)
-            return 1
-        if "the settings were not saved" not in said:
-            print("FAILED: standard error does not say that the settings were not saved")
-            return 1
-        print("passed")
-        return 0
+        check(work, display)
+    except Failed as e:
+        print("FAILED: %s" % e, flush=True)
+        return 1
     finally:
         road.stop_process(server)
         shutil.rmtree(work, ignore_errors=True)
+    print("passed")
+    return 0
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    checks = {"unsaved": check_unsaved, "startup": check_startup}
+    if len(sys.argv) != 4 or sys.argv[1] not in checks:
         sys.exit(__doc__)
-    sys.exit(main(sys.argv[1], sys.argv[2]))
+    sys.exit(main(checks[sys.argv[1]], sys.argv[2], sys.argv[3]))

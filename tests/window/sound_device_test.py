@@ -14,7 +14,8 @@ which beeps and prints how long each beep call took. One check a run:
                   or did not open, and never that it is back; every sound still lasts
                   its length;
   late            the program's own choice of device, its ALSA "default" on a
-                  PulseAudio of the test's own that starts a second after the probe:
+                  PulseAudio of the test's own that starts once the probe has said
+                  that no device opened:
                   short beeps (each handed over in one write) are heard once it is up,
                   and standard error says once that no device opened and once that it
                   is back.
@@ -30,7 +31,6 @@ import statistics
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.dont_write_bytecode = True  # the sibling modules are imported from the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -125,19 +125,27 @@ def check_late(command, work):
     beeps, beep_ms, gap_ms = 70, 60, 200
     server = PulseServer(work)
     env = alsa_env(server, work)
-    run = subprocess.Popen([command, str(beeps), str(beep_ms), str(gap_ms)], env=env, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.PIPE, text=True)
+    said_path = os.path.join(work, "late.err")
+
+    def said():
+        with open(said_path) as f:
+            return f.read()
+    with open(said_path, "w") as err:
+        run = subprocess.Popen([command, str(beeps), str(beep_ms), str(gap_ms)], env=env,
+                               stdout=subprocess.DEVNULL, stderr=err)
     recorder = None
     try:
-        time.sleep(1)
+        # The server starts only once the probe has tried and failed, however slowly it starts.
+        if not poll_until(lambda: "no sound device opened" in said() or run.poll() is not None, PROBE_TIMEOUT):
+            raise Failed("sound_probe never said that no sound device opened")
         server.start()
         recorder = Recorder(server, os.path.join(work, "late.raw"))
         try:
-            _, said = run.communicate(timeout=PROBE_TIMEOUT)
+            run.wait(timeout=PROBE_TIMEOUT)
         except subprocess.TimeoutExpired:
             raise Failed("sound_probe did not end within %d s" % PROBE_TIMEOUT)
         heard = tones(recorder.samples())
-        lines = said.strip().splitlines()
+        lines = said().strip().splitlines()
         print("  %d tones heard; standard error:\n    %s" % (len(heard), "\n    ".join(lines) or "(nothing)"),
               flush=True)
         counts = [sum(text in line for line in lines) for text in ("no sound device opened", "was lost", "is back")]

@@ -13,8 +13,17 @@ real_window_test.py). Checked, each on its own:
   listen     a short listen-through decodes (multimon-ng) to what the window showed;
   restart    the server ended and started again: the next press is heard;
   late       the program started again while the server is down, the server started
-             after it: a press is heard, and standard error says once that no sound
-             device opened and once that it is back.
+             after it: with no press made, standard error says once that no sound
+             device opened and then once that it is back; the next press is heard
+             whole;
+  late-desktop  the same with the server where a desktop's listens
+             ($XDG_RUNTIME_DIR/pulse/native) and ALSA's configuration the system's
+             own (no ALSA_CONFIG_PATH, no PULSE_SERVER), as on a stock Debian desktop;
+  hung       the program started while that server is stopped (SIGSTOP, as a server
+             stuck after a suspend): its main window is up about as fast as with no
+             server at all, a press then keeps its time; once the server goes on
+             (SIGCONT) a press is heard whole, and a SIGTERM ends the program with
+             exit code 0.
 
     sound_server_test.py QUENLO_BINARY ASSETS_FOLDER
 
@@ -96,8 +105,14 @@ class Program:
         env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
         self.stderr_path = os.path.join(work, name + ".err")
         self.stderr = open(self.stderr_path, "w")
+        self.started = time.monotonic()
         self.process = subprocess.Popen([os.path.join(folder, "quenlo")], env=env,
                                         stdout=subprocess.DEVNULL, stderr=self.stderr)
+
+    def wait_window(self):
+        """Waits for the main window; the seconds it took from the start."""
+        ui.wait_window(MAIN)
+        return time.monotonic() - self.started
 
     def pause(self, seconds):
         """The whole program stopped, as a loaded or swapping machine stops it."""
@@ -118,10 +133,13 @@ class Program:
         return [line for line in self.said().splitlines() if text in line]
 
     def stop(self):
+        """Ends it by SIGTERM, as the system does; its exit code."""
         if self.process.poll() is None:
             os.kill(self.process.pid, signal.SIGCONT)  # never left stopped
         stop_process(self.process)
-        self.stderr.close()
+        if not self.stderr.closed:
+            self.stderr.close()
+        return self.process.returncode
 
 
 def click(a):
@@ -241,42 +259,101 @@ def check_restart(program, server, work, recorders):
     print("  heard A", flush=True)
 
 
-def check_late_server(programs, server, work, folder, recorders):
-    step("late: the program started before its sound server, a press once the server is up is heard")
+def press_until_whole(recorder, what, timeout=20):
+    """Presses 0 until it is heard whole, for at most timeout seconds (a fresh
+    PulseAudio plays nothing for about 2 s); whether it was."""
+    zero = control(MAIN, "push button", "0")
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        if heard_whole(recorder, zero):
+            return True
+    raise Failed("0 pressed for %d s %s, never heard whole" % (timeout, what))
+
+
+def heard_whole(recorder, zero):
+    """One press of 0: whether its five dashes were heard whole."""
+    mark = recorder.length()
+    click(zero)
+    clicked = time.monotonic()
+    poll_until(lambda: sound_over(recorder, mark, clicked, ZERO_S), ZERO_S + 5)
+    lengths, gaps = shape(tones(recorder.samples(mark)))
+    print("  pressed 0, heard tones %s, gaps %s" % ([round(x) for x in lengths], [round(x) for x in gaps]),
+          flush=True)
+    return whole_zero(lengths, gaps)
+
+
+def restart_program(programs, server, work, folder, recorders, name):
+    """The program ended and started again with the server down; the seconds to its main window."""
     programs[-1].stop()
     ui.wait_gone(MAIN)
-    recorders[-1].stop()
+    if recorders:
+        recorders[-1].stop()
     server.stop()
-    program = Program(work, folder, server, "program-late")
+    program = Program(work, folder, server, name)
     programs.append(program)
-    ui.wait_window(MAIN)
+    return program, program.wait_window()
+
+
+def check_late_server(programs, server, work, folder, recorders, figures, name="late"):
+    step("%s: the program started before its sound server; with no press, back once the server is up" % name)
+    program, figures["no server"] = restart_program(programs, server, work, folder, recorders, "program-" + name)
     wait_for("the line that no sound device opened", lambda: program.lines("no sound device opened"))
+    code_check_mode()
     server.start()
-    recorder = Recorder(server, os.path.join(work, "late.raw"))
+    recorder = Recorder(server, os.path.join(work, name + ".raw"))
     recorders.append(recorder)
     if not poll_until(server.recording, SERVER_TIMEOUT, 0.1):
         raise Failed("the recorder never reached the server")
-    code_check_mode()
-    # A fresh PulseAudio plays nothing for about 2 s: pressed again until heard whole.
-    zero = control(MAIN, "push button", "0")
-    heard = False
-    end = time.monotonic() + 20
-    while not heard and time.monotonic() < end:
-        mark = recorder.length()
-        click(zero)
-        clicked = time.monotonic()
-        poll_until(lambda: sound_over(recorder, mark, clicked, ZERO_S), ZERO_S + 5)
-        lengths, gaps = shape(tones(recorder.samples(mark)))
-        heard = whole_zero(lengths, gaps)
-        print("  pressed 0, heard tones %s, gaps %s" % ([round(x) for x in lengths], [round(x) for x in gaps]),
-              flush=True)
-    if not heard:
-        raise Failed("0 pressed for 20 s once the server was up, never heard whole; playback streams on the "
-                     "server: %d" % len(server.streams()))
+    # Tried again between sounds: back with nothing pressed since the server came up.
+    if not poll_until(lambda: program.lines("is back"), 15, 0.1):
+        raise Failed("no press made: standard error never said that the sound device is back: %s"
+                     % (program.said() or "(nothing)"))
+    if not heard_whole(recorder, control(MAIN, "push button", "0")):
+        raise Failed("the first press of 0 once the device was back was not heard whole; playback streams "
+                     "on the server: %d" % len(server.streams()))
     counts = [(text, len(program.lines(text))) for text in ("no sound device opened", "was lost", "is back")]
     if [n for _, n in counts] != [1, 0, 1]:
         raise Failed("standard error should say once that no sound device opened and once that it is back: %s"
                      % ", ".join("%d \u201c%s\u201d" % (n, text) for text, n in counts))
+
+
+def check_hung_server(programs, server, work, folder, recorders, figures):
+    step("hung: the program started while its sound server is stopped")
+    programs[-1].stop()
+    ui.wait_gone(MAIN)
+    recorders[-1].stop()
+    server.stop()
+    server.start()
+    server.hang(True)
+    program = Program(work, folder, server, "program-hung")
+    programs.append(program)
+    figures["stopped server"] = program.wait_window()
+    print("  main window up in %.1f s (with no server: %.1f s)" % (figures["stopped server"],
+                                                                  figures.get("no server", 0)), flush=True)
+    # The sound server's own timeout is 30 s; well under it, on a loaded machine too.
+    if figures["stopped server"] > max(10.0, 3 * figures.get("no server", 0)):
+        raise Failed("the main window took %.1f s with the server stopped" % figures["stopped server"])
+    code_check_mode()
+    # The press waits for its sound's own time, silent; the window answers right after.
+    click(control(MAIN, "push button", "0"))
+    time.sleep(ZERO_S + 0.5)
+    asked = time.monotonic()
+    wait_for("the window to answer after a press with the server stopped",
+             lambda: control(MAIN, "push button", "0"))
+    answered = time.monotonic() - asked
+    print("  a press with the server stopped: the window answered %.1f s after the sound's time" % answered,
+          flush=True)
+    if answered > 5:
+        raise Failed("the window answered %.1f s after a press's sound time, with the server stopped" % answered)
+    server.hang(False)
+    recorder = Recorder(server, os.path.join(work, "hung.raw"))
+    recorders.append(recorder)
+    if not poll_until(server.recording, SERVER_TIMEOUT, 0.1):
+        raise Failed("the recorder never reached the server")
+    press_until_whole(recorder, "once the server went on")
+    code = program.stop()
+    if code != 0:
+        raise Failed("SIGTERM ended the program with exit code %d" % code)
 
 
 def inner(work):
@@ -286,6 +363,7 @@ def inner(work):
     # By hand (scripts/try-pipewire): the same checks on PipeWire.
     plugins = os.environ.get("QUENLO_TEST_PIPEWIRE_ALSA")
     server = PipeWireServer(work, plugins) if plugins else PulseServer(work)
+    desktop = PulseServer(work, desktop=True)
     recorders = []
     programs = []
     failures = []
@@ -296,10 +374,18 @@ def inner(work):
         program = Program(work, folder, server)
         programs.append(program)
         ui.wait_window(MAIN)
+        figures = {}
         for name, check in (("pauses", lambda: check_pauses(program, recorders[-1])),
                             ("listen", lambda: check_listen(program, recorders[-1], work)),
                             ("restart", lambda: check_restart(program, server, work, recorders)),
-                            ("late", lambda: check_late_server(programs, server, work, folder, recorders))):
+                            ("late", lambda: check_late_server(programs, server, work, folder, recorders,
+                                                               figures)),
+                            ("late-desktop", lambda: (server.stop(), check_late_server(
+                                programs, desktop, work, folder, recorders, figures, "late-desktop"))),
+                            ("hung", lambda: check_hung_server(programs, desktop, work, folder, recorders,
+                                                               figures))):
+            if plugins and name in ("late-desktop", "hung"):
+                continue  # the desktop's server is a PulseAudio
             try:
                 check()
             except (Failed, ui.Failed) as e:
@@ -316,6 +402,7 @@ def inner(work):
         for r in recorders:
             r.stop()
         server.stop()
+        desktop.stop()
     if failures:
         return 1
     print("passed in %.1f s" % (time.monotonic() - started_at), flush=True)
@@ -325,7 +412,7 @@ def inner(work):
 # ---------------------------------------------------------------- outside X
 
 def outer(binary, assets):
-    return road.run_outside(__file__, binary, assets,
+    return road.run_outside(__file__, binary, assets, timeout=260,
                             env={"PULSE_SERVER": None, "PULSE_RUNTIME_PATH": None, "ALSA_CONFIG_PATH": None})
 
 

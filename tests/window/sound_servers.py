@@ -31,20 +31,33 @@ def poll_until(probe, timeout, step_s=0.05):
 # ---------------------------------------------------------------- the server
 
 class PulseServer:
-    """A PulseAudio of the test's own: a null sink "nul", reached at a private socket."""
+    """A PulseAudio of the test's own: a null sink "nul", reached at a private socket.
+    As a desktop's (desktop=True) it listens where a desktop's does, at
+    $XDG_RUNTIME_DIR/pulse/native, which its clients find by themselves: the
+    environment names no server."""
 
     name = "PulseAudio"
 
-    def __init__(self, work):
+    def __init__(self, work, desktop=False):
         self.work = work
+        self.desktop = desktop
         self.pa = os.path.join(work, "server.pa")
         with open(self.pa, "w") as f:
             f.write("load-module module-null-sink sink_name=nul rate=48000\n"
                     "load-module module-native-protocol-unix\n"
                     "set-default-sink nul\n")
         self.env = dict(os.environ)
-        self.env.update(XDG_RUNTIME_DIR=work, PULSE_RUNTIME_PATH=work, HOME=work,
-                        PULSE_SERVER="unix:" + os.path.join(work, "native"))
+        self.env.update(XDG_RUNTIME_DIR=work, HOME=work)
+        if desktop:
+            for name in ("PULSE_RUNTIME_PATH", "PULSE_SERVER"):
+                self.env.pop(name, None)
+            # No client starts a server of its own (as root none does anyway): the
+            # test decides when one runs.
+            os.makedirs(os.path.join(work, ".config", "pulse"), exist_ok=True)
+            with open(os.path.join(work, ".config", "pulse", "client.conf"), "w") as f:
+                f.write("autospawn = no\n")
+        else:
+            self.env.update(PULSE_RUNTIME_PATH=work, PULSE_SERVER="unix:" + os.path.join(work, "native"))
         self.processes = []
         self.log = open(os.path.join(work, "server.log"), "a")
 
@@ -70,7 +83,15 @@ class PulseServer:
 
     def stop(self):
         while self.processes:
-            stop_process(self.processes.pop())
+            process = self.processes.pop()
+            if process.poll() is None:
+                os.kill(process.pid, signal.SIGCONT)  # never left stopped
+            stop_process(process)
+
+    def hang(self, on):
+        """The server stopped (SIGSTOP) as a server stuck after a suspend is, or going again."""
+        for p in self.processes:
+            os.kill(p.pid, signal.SIGSTOP if on else signal.SIGCONT)
 
     def alsa_conf(self):
         # The machine's own config may send "default" elsewhere (or to any server it
@@ -175,12 +196,17 @@ class Recorder:
 def alsa_env(server, work, name="asound.conf"):
     """The server's environment with an ALSA config of the test's own, written to
     work/name, that sends "default" to the server; the test's choice of device and
-    of silence is taken out."""
-    conf = os.path.join(work, name)
-    with open(conf, "w") as f:
-        f.write(server.alsa_conf())
+    of silence is taken out. For a desktop's server, ALSA's configuration is the
+    system's own, as Debian ships it (the pulse package's hook sends "default" to a
+    server that runs when ALSA reads its configuration)."""
     env = dict(server.env)
-    env["ALSA_CONFIG_PATH"] = "/usr/share/alsa/alsa.conf:" + conf
+    if server.desktop:
+        env.pop("ALSA_CONFIG_PATH", None)
+    else:
+        conf = os.path.join(work, name)
+        with open(conf, "w") as f:
+            f.write(server.alsa_conf())
+        env["ALSA_CONFIG_PATH"] = "/usr/share/alsa/alsa.conf:" + conf
     env.pop("QUENLO_AUDIO", None)
     env.pop("QUENLO_ALSA_DEVICE", None)
     return env

@@ -3,6 +3,7 @@
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
@@ -40,6 +41,14 @@ constexpr milliseconds reopenEvery {1000};
 constexpr int fruitlessMendsAllowed = 3;
 constexpr snd_pcm_uframes_t chunkFrames = 4096;
 constexpr double toneAmplitude = 0.5 * 32767;
+// A device opened again between sounds is given this much silence, so that it can be
+// seen to play before it is said to be back.
+constexpr milliseconds proofOfSound {20};
+// ... and is watched this long for it.
+constexpr std::chrono::seconds proofWatched {5};
+
+// Constant: never destroyed, so a worker still running at the process's exit can read it.
+constexpr std::array<std::int16_t, chunkFrames> silence {};
 
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
@@ -88,6 +97,25 @@ snd_pcm_sframes_t configure(snd_pcm_t* pcm, std::uint32_t rate, std::chrono::mic
     return static_cast<snd_pcm_sframes_t>(std::max<snd_pcm_uframes_t>(bufferFrames, 1));
 }
 
+// Every PCM of the process is opened and closed under this lock, which counts the open
+// ones. alsa-lib reads its configuration once and keeps it; it is read afresh before an
+// open while no PCM is open (nothing else in the program calls ALSA), so that a hook that
+// chooses "default" by what runs (the pulse package's "load if running") sees what runs
+// now, not what ran when the program first opened a device.
+std::mutex& alsaLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+int openPcms = 0; // under alsaLock
+
+void closePcm(snd_pcm_t* pcm)
+{
+    std::lock_guard lock(alsaLock());
+    snd_pcm_close(pcm);
+    --openPcms;
+}
+
 // An open stream, set up; instant when it takes everything at once and holds
 // nothing (the null device): it has no clock of its own.
 struct Stream {
@@ -102,21 +130,26 @@ int openStream(const QString& name, std::uint32_t rate, std::chrono::microsecond
     static const bool silenced = (snd_lib_error_set_handler(quietAlsa), true);
     (void)silenced;
     snd_pcm_t* pcm = nullptr;
-    int e = snd_pcm_open(&pcm, name.toLocal8Bit().constData(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
-    if (e < 0)
-        return e;
+    {
+        std::lock_guard lock(alsaLock());
+        if (openPcms == 0)
+            snd_config_update_free_global();
+        if (int e = snd_pcm_open(&pcm, name.toLocal8Bit().constData(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+            e < 0)
+            return e;
+        ++openPcms;
+    }
     const snd_pcm_sframes_t bufferFrames = configure(pcm, rate, bufferWish);
     if (bufferFrames < 0) {
-        snd_pcm_close(pcm);
+        closePcm(pcm);
         return static_cast<int>(bufferFrames);
     }
-    const std::vector<std::int16_t> zeros(64, 0);
     snd_pcm_sframes_t avail = 0, delay = 0;
-    out->instant = snd_pcm_writei(pcm, zeros.data(), zeros.size()) > 0 && snd_pcm_avail_delay(pcm, &avail, &delay) >= 0
+    out->instant = snd_pcm_writei(pcm, silence.data(), 64) > 0 && snd_pcm_avail_delay(pcm, &avail, &delay) >= 0
         && delay == 0 && avail >= bufferFrames;
     snd_pcm_drop(pcm);
-    if ((e = snd_pcm_prepare(pcm)) < 0) {
-        snd_pcm_close(pcm);
+    if (int e = snd_pcm_prepare(pcm); e < 0) {
+        closePcm(pcm);
         return e;
     }
     out->pcm = pcm;
@@ -124,26 +157,47 @@ int openStream(const QString& name, std::uint32_t rate, std::chrono::microsecond
     return 0;
 }
 
+// What standard error says of the device, each once until the next is said.
+enum class Said { notOpened, lost, back };
+
+void say(Said what, const QString& name, int error = 0)
+{
+    const QByteArray device = name.toLocal8Bit();
+    switch (what) {
+    case Said::notOpened:
+        std::fprintf(stderr, "quenlo: no sound device opened (ALSA \"%s\": %s); sounds are silent until it opens\n",
+            device.constData(), snd_strerror(error));
+        break;
+    case Said::lost:
+        std::fprintf(stderr,
+            "quenlo: the sound device was lost (ALSA \"%s\": %s); sounds are silent until it opens again\n",
+            device.constData(), snd_strerror(error));
+        break;
+    case Said::back:
+        std::fprintf(stderr, "quenlo: the sound device is back (ALSA \"%s\")\n", device.constData());
+        break;
+    }
+}
+
 // One PCM fed by a worker thread. The UI thread only posts the next voice (or a
-// stop) and wakes the worker; it never waits on ALSA except in waitEnd. Each sound
-// starts from an empty buffer (drop + prepare; on the pulse plugin a new server
-// stream) and is handed over as far ahead as the buffer takes; while it is, the
-// worker sleeps until there is room or a command comes. After the sound the stream
-// runs dry and the worker sleeps until the next command. A stream that fails beyond
-// recovery, or never opened, is opened again; until it opens, sounds keep their time
-// silently. The loss is said once, and that it is back once sound goes through again.
+// stop) and wakes the worker; it never waits on ALSA except in waitEnd, and there
+// never past a sound's own time while the worker is opening the device (an open can
+// hang for half a minute on a sound server that is stopped). Each sound starts from
+// an empty buffer (drop + prepare; on the pulse plugin a new server stream) and is
+// handed over as far ahead as the buffer takes; while it is, the worker sleeps until
+// there is room or a command comes. After the sound the stream runs dry and the
+// worker sleeps until the next command. A stream that fails beyond recovery, or has
+// not opened, is opened again; until it opens, sounds keep their time silently.
 class AlsaDevice : public SoundDevice {
 public:
-    // stream.pcm is nullptr for a device that did not open (and was said to be silent).
-    AlsaDevice(Stream stream, QString name, std::chrono::microseconds bufferWish)
-        : pcm_(stream.pcm)
-        , instant_(stream.instant)
-        , bufferFrames_(stream.bufferFrames)
+    // Without a stream the worker opens the device itself, first thing.
+    AlsaDevice(std::optional<Stream> stream, QString name, std::chrono::microseconds bufferWish)
+        : pcm_(stream ? stream->pcm : nullptr)
+        , instant_(stream && stream->instant)
+        , bufferFrames_(stream ? stream->bufferFrames : 0)
         , name_(std::move(name))
         , bufferWish_(bufferWish)
-        , lastTry_(steady_clock::now())
-        , silenceSaid_(!stream.pcm)
-        , worker_([this] { run(); })
+        , worker_([this, first = !stream] { run(first); })
     {
     }
 
@@ -158,7 +212,7 @@ public:
         worker_.join();
         if (pcm_) {
             snd_pcm_drop(pcm_);
-            snd_pcm_close(pcm_);
+            closePcm(pcm_);
         }
     }
 
@@ -170,14 +224,28 @@ public:
     bool isPlaying() override
     {
         std::lock_guard lock(mutex_);
-        return busy_ || steady_clock::now() < end_;
+        const SteadyTime now = steady_clock::now();
+        return (busy_ && !(opening_ && now >= kept_)) || now < end_;
     }
 
     void waitEnd() override
     {
         std::unique_lock lock(mutex_);
-        ended_.wait(lock, [this] { return !busy_; });
-        SteadyTime end = end_;
+        SteadyTime end;
+        for (;;) {
+            if (!busy_) {
+                end = end_;
+                break;
+            }
+            if (!opening_) {
+                ended_.wait(lock);
+            } else if (steady_clock::now() < kept_) {
+                ended_.wait_until(lock, kept_);
+            } else {
+                end = kept_; // silent: the device is still being opened
+                break;
+            }
+        }
         lock.unlock();
         std::this_thread::sleep_until(end);
     }
@@ -187,9 +255,12 @@ private:
     {
         {
             std::lock_guard lock(mutex_);
+            const SteadyTime now = steady_clock::now();
             busy_ = voice.has_value();
-            if (!busy_)
-                end_ = steady_clock::now();
+            if (busy_)
+                kept_ = now + milliseconds(voice->durationMs);
+            else
+                end_ = now;
             next_ = std::move(voice);
             pending_ = true;
             ++generation_;
@@ -197,12 +268,16 @@ private:
         wake_.notify_one();
     }
 
-    void run()
+    void run(bool firstOpen)
     {
+        if (firstOpen && !reopen(openRate)) {
+            say(Said::notOpened, name_, lastError_);
+            silenceSaid_ = true;
+        }
         std::unique_lock lock(mutex_);
         for (;;) {
             const auto woken = [this] { return pending_ || quit_; };
-            if (pcm_ && !instant_)
+            if (pcm_ && !instant_ && !proving())
                 wake_.wait(lock, woken);
             else if (!wake_.wait_for(lock, pcm_ ? idleStep : reopenEvery, woken)) {
                 lock.unlock();
@@ -215,12 +290,13 @@ private:
             pending_ = false;
             std::optional<Voice> voice = std::move(next_);
             next_.reset();
+            const SteadyTime kept = kept_;
             const std::uint64_t generation = generation_;
             lock.unlock();
 
             std::optional<SteadyTime> end;
             if (voice)
-                end = play(*voice, generation);
+                end = play(*voice, kept, generation);
             else
                 cut();
 
@@ -231,6 +307,13 @@ private:
                 ended_.notify_all();
             }
         }
+    }
+
+    // Whether frames given to a device that was said to be silent are watched for
+    // having played.
+    bool proving() const
+    {
+        return silenceSaid_ && taken_ > 0 && steady_clock::now() < written_ + proofWatched;
     }
 
     // Empties the stream, unless it is empty and ready already.
@@ -250,11 +333,27 @@ private:
     void idle()
     {
         if (!pcm_) {
-            if (steady_clock::now() - lastTry_ >= reopenEvery)
-                reopen(openRate);
+            // Opened again between sounds: a little silence shows whether it plays.
+            if (steady_clock::now() - lastTry_ >= reopenEvery && reopen(openRate) && !instant_)
+                writeProof();
             return;
         }
-        feedSilence();
+        if (instant_)
+            feedSilence();
+        else
+            sayBackIfHeard();
+    }
+
+    void writeProof()
+    {
+        const auto frames = static_cast<snd_pcm_uframes_t>(timeToFrames(proofOfSound, rate_));
+        const snd_pcm_sframes_t put = snd_pcm_writei(pcm_, silence.data(), std::min(frames, chunkFrames));
+        if (put > 0) {
+            wentThrough(put);
+            written_ = steady_clock::now();
+        } else if (put < 0 && put != -EAGAIN) {
+            mend(static_cast<int>(put));
+        }
     }
 
     // Silence from the end of the last sound up to now, on a device that takes
@@ -265,10 +364,9 @@ private:
         if (now <= written_)
             return;
         std::int64_t frames = timeToFrames(std::chrono::duration_cast<std::chrono::microseconds>(now - written_), rate_);
-        static const std::vector<std::int16_t> zeros(chunkFrames, 0);
         while (frames > 0) {
             const auto count = static_cast<snd_pcm_uframes_t>(std::min<std::int64_t>(frames, chunkFrames));
-            snd_pcm_sframes_t put = snd_pcm_writei(pcm_, zeros.data(), count);
+            snd_pcm_sframes_t put = snd_pcm_writei(pcm_, silence.data(), count);
             if (put == -EAGAIN)
                 return;
             if (put < 0) {
@@ -302,11 +400,9 @@ private:
     void lose(int e)
     {
         if (!silenceSaid_)
-            std::fprintf(stderr,
-                "quenlo: the sound device was lost (ALSA \"%s\": %s); sounds are silent until it opens again\n",
-                name_.toLocal8Bit().constData(), snd_strerror(e));
+            say(Said::lost, name_, e);
         silenceSaid_ = true;
-        snd_pcm_close(pcm_);
+        closePcm(pcm_);
         pcm_ = nullptr;
         fruitlessMends_ = 0;
         lastTry_ = steady_clock::now();
@@ -341,14 +437,26 @@ private:
         if (!heard)
             return;
         silenceSaid_ = false;
-        std::fprintf(stderr, "quenlo: the sound device is back (ALSA \"%s\")\n", name_.toLocal8Bit().constData());
+        say(Said::back, name_);
     }
 
+    // Opens the device for rate, with ALSA's configuration read afresh. The UI does
+    // not wait on it (see waitEnd).
     bool reopen(std::uint32_t rate)
     {
-        lastTry_ = steady_clock::now();
+        {
+            std::lock_guard lock(mutex_);
+            opening_ = true;
+        }
+        ended_.notify_all();
         Stream stream;
-        if (openStream(name_, rate, bufferWish_, &stream) < 0)
+        lastError_ = openStream(name_, rate, bufferWish_, &stream);
+        lastTry_ = steady_clock::now();
+        {
+            std::lock_guard lock(mutex_);
+            opening_ = false;
+        }
+        if (lastError_ < 0)
             return false;
         pcm_ = stream.pcm;
         instant_ = stream.instant;
@@ -359,38 +467,43 @@ private:
         return true;
     }
 
+    // Sets the open stream up for rate; false when that lost the device.
+    bool useRate(std::uint32_t rate)
+    {
+        if (rate == rate_)
+            return true;
+        snd_pcm_drop(pcm_);
+        const snd_pcm_sframes_t frames = configure(pcm_, rate, bufferWish_);
+        if (frames < 0) {
+            lose(static_cast<int>(frames));
+            return false;
+        }
+        bufferFrames_ = frames;
+        taken_ = 0;
+        rate_ = rate;
+        return true;
+    }
+
     // Hands the voice to the device; returns when its last frame will have been
     // heard, or nullopt when a newer command replaced it. A device that cannot be had
-    // does not cut the sound's time short: it then ends when it would have.
-    std::optional<SteadyTime> play(const Voice& voice, std::uint64_t generation)
+    // does not cut the sound's time short: it then ends at kept, when it would have.
+    std::optional<SteadyTime> play(const Voice& voice, SteadyTime kept, std::uint64_t generation)
     {
-        const SteadyTime begin = steady_clock::now();
-        const SteadyTime kept = begin + milliseconds(voice.durationMs);
         std::uint32_t rate = voice.rate;
         if (!voice.samples)
             rate = rate_ != 0 && voice.hz < rate_ / 2 ? rate_ : toneRate;
         cut();
-        if (!pcm_ && !reopen(rate))
-            return kept;
-        if (rate != rate_) {
-            snd_pcm_drop(pcm_);
-            const snd_pcm_sframes_t frames = configure(pcm_, rate, bufferWish_);
-            if (frames < 0) {
-                lose(static_cast<int>(frames));
-                return kept;
-            }
-            bufferFrames_ = frames;
-            taken_ = 0;
-            rate_ = rate;
-        }
         // A device lost under this sound is opened again and the sound begins anew:
-        // heard late rather than in part.
+        // heard late rather than in part, unless its time passed while the device was
+        // being opened (the UI has gone on without it).
         for (int attempt = 0; attempt < 2; ++attempt) {
+            if (!pcm_ && !reopen(rate))
+                break;
+            if (steady_clock::now() >= kept || !useRate(rate))
+                break;
             std::optional<SteadyTime> end;
             if (feed(voice, generation, &end))
                 return end;
-            if (!reopen(rate))
-                break;
         }
         return kept;
     }
@@ -499,8 +612,9 @@ private:
     std::chrono::microseconds bufferWish_;
     std::uint32_t rate_ = openRate; // what the stream is set up for
     SteadyTime written_ = steady_clock::now(); // audio queued up to here
-    SteadyTime lastTry_;
-    bool silenceSaid_; // standard error says sounds are silent, and no write has gone through since
+    SteadyTime lastTry_ = steady_clock::now();
+    int lastError_ = 0; // of the last open
+    bool silenceSaid_ = false; // standard error says sounds are silent, and none has been heard since
     int fruitlessMends_ = 0; // recoveries since a write last went through
 
     std::mutex mutex_;
@@ -509,7 +623,9 @@ private:
     bool pending_ = false;
     bool quit_ = false;
     bool busy_ = false; // a voice is posted or being written
+    bool opening_ = false; // the worker is opening the device
     std::optional<Voice> next_;
+    SteadyTime kept_ {}; // when the voice posted last ends by its own length
     SteadyTime end_ {};
     std::atomic<std::uint64_t> generation_ {0};
 
@@ -520,12 +636,13 @@ private:
 
 std::unique_ptr<SoundDevice> openAlsaDevice(const QString& name, QString* error, const AlsaOptions& options)
 {
+    if (options.keepTrying)
+        return std::make_unique<AlsaDevice>(std::nullopt, name, options.buffer);
     Stream stream;
     if (int e = openStream(name, openRate, options.buffer, &stream); e < 0) {
         if (error)
             *error = QString::fromLocal8Bit(snd_strerror(e));
-        if (!options.keepTrying)
-            return nullptr;
+        return nullptr;
     }
     return std::make_unique<AlsaDevice>(stream, name, options.buffer);
 }

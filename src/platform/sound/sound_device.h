@@ -58,14 +58,15 @@ struct AlsaOptions {
     // or swapping machine) is ridden out by the sound server or card. Every sound
     // starts from an empty buffer, so its size costs no latency.
     std::chrono::microseconds buffer {500000};
-    // A device that does not open is made all the same: it keeps time silently and
-    // is tried again as a lost device is, at each new sound and once a second.
+    // The device is made at once and opened by its own thread, so that a sound server
+    // that hangs keeps no window waiting. Until it opens (and while it is lost later)
+    // it keeps time silently and is tried again at each new sound and once a second;
+    // standard error says once that it did not open, or was lost, and once that it is back.
     bool keepTrying = false;
 };
 
-// Opens the ALSA PCM device name and starts its feeding thread. When it cannot be
-// opened and set up, the reason is in *error and the result is nullptr, or with
-// keepTrying a device that has not opened yet.
+// Opens the ALSA PCM device name and starts its feeding thread. Without keepTrying the
+// open happens here: when it fails the reason is in *error and the result is nullptr.
 std::unique_ptr<SoundDevice> openAlsaDevice(
     const QString& name, QString* error = nullptr, const AlsaOptions& options = {});
 

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -169,13 +168,9 @@ void useDefaultSound()
     if (name.isEmpty())
         name = QStringLiteral("default");
     // A sound server may come up after the program (a desktop that starts it late, a
-    // headset plugged in): the device that did not open is tried again.
-    QString error;
-    auto device = openAlsaDevice(name, &error, {.keepTrying = true});
-    if (!error.isEmpty())
-        std::fprintf(stderr, "quenlo: no sound device opened (ALSA \"%s\": %s); sounds are silent until it opens\n",
-            name.toLocal8Bit().constData(), error.toLocal8Bit().constData());
-    sound().setDevice(std::move(device));
+    // headset plugged in), or hang: the device opens on its own thread and is tried
+    // again until it does.
+    sound().setDevice(openAlsaDevice(name, nullptr, {.keepTrying = true}));
 }
 
 } // namespace platform

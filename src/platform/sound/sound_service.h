@@ -78,10 +78,10 @@ SoundService& sound();
 void useSilentSound();
 // The program's choice: QUENLO_AUDIO=silent selects the silent device; otherwise
 // (unset, or QUENLO_AUDIO=alsa) the ALSA device QUENLO_ALSA_DEVICE (default
-// "default") is opened, and when it does not open one line on standard error says
-// so and sounds keep their time silently (on the steady clock) until it opens: it is
-// tried again at each new sound and once a second. sound() makes this choice itself
-// when nothing was chosen before.
+// "default"), opened by its own thread: this returns at once. When it does not open
+// one line on standard error says so and sounds keep their time silently (on the
+// steady clock) until it opens: it is tried again at each new sound and once a
+// second. sound() makes this choice itself when nothing was chosen before.
 void useDefaultSound();
 // Opens the named ALSA device; false (and the device left as it was) if it fails.
 bool useAlsaSound(const QString& deviceName, QString* error = nullptr);
