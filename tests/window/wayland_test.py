@@ -4,11 +4,15 @@
 weston runs on its X11 backend inside an Xvfb of the test's own, so that xdotool's
 keys reach weston and weston's reach its clients. quenlo runs native on it (no X
 display in its environment). weston maximises the focused window on Super+Shift+M
-whatever sizes the window asks for, and ends a client that then commits a size other
-than the one it gave. The main window, the options dialog and the 削除確認 message box
-are maximised in turn, each then answers keys, and a SIGTERM at the end must still end
-the program with code 0 and its settings written. The windows and their sizes are read through the
-accessibility tree, as in real_window_test.py, whose helpers this test shares.
+whatever sizes the window asks for, goes full screen on Super+Shift+F, and ends a
+client that then commits a size other than the one it gave. The main window, the
+options dialog and the 削除確認 message box are maximised in turn, each then answers
+keys. Then the main window, restored, goes full screen and switches the alphabet
+(Alt+C), which resizes it by code and shows the progress window: the window keeps the
+keyboard (its menu keys open 設定), takes the other alphabet's size when restored, and
+Alt+X ends the program with code 0 and its settings written. The windows and their
+sizes are read through the accessibility tree, as in real_window_test.py, whose
+helpers this test shares.
 
     wayland_test.py QUENLO_BINARY ASSETS_FOLDER
 
@@ -24,6 +28,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import window_road as road  # noqa: E402
 
 OUTPUT = (1200, 1000)  # weston's output; its panel takes 32 pixels at the top
+# The kana layout of the main window is 10600 twips wide, the Latin one 7500 (15 a pixel).
+KANA_WIDER = round(10600 / 15) - round(7500 / 15)
 
 
 def outer(binary, assets):
@@ -38,6 +44,7 @@ from gi.repository import Atspi  # noqa: E402
 
 MAIN, OPTIONS = rw.MAIN, rw.OPTIONS
 CLEAR = "削除確認"
+PROGRESS = ("変換処理中", "読み込み中...")  # the progress window's titles
 step, fail, wait_for = rw.step, rw.fail, rw.wait_for
 
 
@@ -76,23 +83,33 @@ def place(control):
     return ext.x, ext.y, ext.width, ext.height
 
 
+def sized(program, title, keys, what, probe):
+    """keys on the focused window, then its size once probe(before, now) holds."""
+    before = size(title)
+    key(*keys)
+    got = wait_for(lambda: "the window \u201c%s\u201d to be %s (%s before, %s now)" % (title, what, before, size(title)),
+                   lambda: (lambda s: s if s and probe(before, s) else None)(size(title)) or program.poll() is not None)
+    if program.poll() is not None:
+        fail("the program ended with code %d when its window was to be %s" % (program.returncode, what))
+    print("  %s: %s before, %s %s" % (title, before, got, what), flush=True)
+    return got
+
+
 def maximised(program, title, button=None):
     """Super+Shift+M on the focused window, which is that window: the newest one. A
     Tab after it moves the focus: a window that did not take the size it acknowledged
     commits the old one with that repaint. A form's content keeps its place, the
     button standing for it; a message box is laid out again by Qt."""
-    before = size(title)
     where = button and place(rw.control(title, "push button", button))
-    key("super+shift+m", "Tab")
-    got = wait_for(lambda: "the window \u201c%s\u201d to be maximised (%s before, %s now)"
-                   % (title, before, size(title)),
-                   lambda: (lambda s: s if s and s[0] > before[0] and s[1] > before[1] else None)(size(title))
-                   or program.poll() is not None)
-    if program.poll() is not None:
-        fail("the program ended with code %d when its window was maximised" % program.returncode)
-    print("  %s: %s before, %s maximised" % (title, before, got), flush=True)
+    sized(program, title, ["super+shift+m", "Tab"], "maximised",
+          lambda before, now: now[0] > before[0] and now[1] > before[1])
     if button and place(rw.control(title, "push button", button)) != where:
         fail("the button %s moved from %s to %s" % (button, where, place(rw.control(title, "push button", button))))
+
+
+def active(title):
+    w = rw.window(title)
+    return w is not None and rw.has_state(w, Atspi.StateType.ACTIVE)
 
 
 def tab_of_options():
@@ -137,11 +154,34 @@ def road_of(work):
         key("alt+n")
         rw.wait_gone(CLEAR)
 
-        step("SIGTERM ends it with code 0, its settings written")
+        step("the main window restored (Super+Shift+M), then full screen (Super+Shift+F)")
+        wait_for("the main window to have the keyboard", lambda: active(MAIN))
+        latin = sized(program, MAIN, ["super+shift+m"], "restored", lambda before, now: now[0] < OUTPUT[0] // 2)
+        sized(program, MAIN, ["super+shift+f"], "full screen", lambda before, now: now == OUTPUT)
+
+        step("Alt+C in full screen switches to kana; the window keeps the keyboard, 設定 opens by its menu keys")
+        key("alt+c")
+        wait_for("the kana keys", lambda: place(rw.control(MAIN, "push button", "ア"))[0] >= 0)
+        wait_for("the progress window to go", lambda: not any(rw.window(t) for t in PROGRESS))
+        wait_for("the main window to have the keyboard back", lambda: active(MAIN))
+        if size(MAIN) != OUTPUT:
+            fail("the full-screen window is %s, not the output's %s" % (size(MAIN), OUTPUT))
+        key("alt+s", "o")
+        rw.wait_window(OPTIONS)
+        key("Escape")
+        rw.wait_gone(OPTIONS)
+
+        step("restored (Super+Shift+F), the window has the kana layout's size")
+        wait_for("the main window to have the keyboard", lambda: active(MAIN))
+        kana = (latin[0] + KANA_WIDER, latin[1])
+        sized(program, MAIN, ["super+shift+f"], "restored", lambda before, now: now != OUTPUT)
+        wait_for(lambda: "the size %s of the kana layout (%s now)" % (kana, size(MAIN)), lambda: size(MAIN) == kana)
+
+        step("Alt+X ends it with code 0, its settings written")
         saved = os.path.join(folder, "saveset.dat")
         whole = os.path.getsize(saved)
         os.remove(saved)
-        program.send_signal(signal.SIGTERM)
+        key("alt+x")
         try:
             code = program.wait(rw.STEP_TIMEOUT)
         except subprocess.TimeoutExpired:

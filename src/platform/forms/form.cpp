@@ -413,16 +413,20 @@ void Form::applyGeometry()
 {
     int w = std::max(1, detail::px(width_) - frameExtraWidth);
     int h = std::max(1, detail::px(height_) - frameExtraHeight);
+    const QSize least = border_ == Border::Sizable ? QSize(0, 0) : QSize(w, h);
     if (border_ != Border::Sizable && !compositorSizesWindows()) {
         window_->setFixedSize(w, h);
+    } else if (detail::compositorSized(window_)) {
+        // A maximised or full-screen window keeps the size and place its compositor
+        // gave it: a least size beyond it would make Qt grow the window, and a move or
+        // resize makes Qt forget the state, so that the next size set is committed
+        // (which breaks the protocol, or loses the keyboard). The geometry set stays
+        // the form's; the window takes it when restored (Window::changeEvent).
+        detail::leastSize(window_, least.boundedTo(window_->size()));
+        return;
     } else {
-        // A maximised or full-screen window keeps the size its compositor gave it: a
-        // least size beyond it would make Qt grow the window, which breaks the protocol.
-        const bool sized = detail::compositorSized(window_);
-        QSize least = border_ == Border::Sizable ? QSize(0, 0) : QSize(w, h);
-        detail::leastSize(window_, sized ? least.boundedTo(window_->size()) : least);
-        if (!sized)
-            window_->resize(w, h);
+        detail::leastSize(window_, least);
+        window_->resize(w, h);
     }
     window_->move(detail::px(left_), detail::px(top_));
 }
