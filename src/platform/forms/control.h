@@ -155,7 +155,6 @@ private:
     Form* form_;
     Container* container_;
     QWidget* widget_;
-    detail::Hook* hook_ = nullptr;
     bool focusable_;
     int index_ = -1;
     bool enabled_ = true;
@@ -171,6 +170,6 @@ private:
 };
 
 // MousePointer values; vbCustom shows a pointing hand (the only custom pointer in use).
-constexpr int vbDefault = 0, vbArrow = 1, vbIbeam = 3, vbHourglass = 11, vbCustom = 99;
+constexpr int vbArrow = 1, vbIbeam = 3, vbHourglass = 11, vbCustom = 99;
 
 } // namespace forms

@@ -32,9 +32,7 @@ public:
             throw platform::Failure(QStringLiteral("control array index %1 out of bounds").arg(i));
         return *elements_[static_cast<std::size_t>(i - lbound_)];
     }
-    T& operator[](int i) const { return (*this)(i); }
     int ubound() const { return lbound_ + static_cast<int>(elements_.size()) - 1; }
-    int count() const { return static_cast<int>(elements_.size()); }
 
     // Wires one event of every element to handler(index, event arguments...).
     template <class C, class... A>

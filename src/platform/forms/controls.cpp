@@ -444,7 +444,6 @@ Frame::Frame(Container& parent)
 
 void Frame::setCaption(const QString& text)
 {
-    caption_ = text;
     static_cast<QGroupBox*>(widget())->setTitle(text);
 }
 
@@ -980,7 +979,6 @@ void TextEditor::setText(const QString& text)
     if (t == text_)
         return;
     text_ = t;
-    changedSinceLoad_ = true;
     {
         Quiet q(quiet);
         QString plain = t;
@@ -996,7 +994,6 @@ void TextEditor::userEdited()
     if (t == text_)
         return;
     text_ = t;
-    changedSinceLoad_ = true;
     detail::fireUser(*this, onChange);
 }
 
@@ -1020,7 +1017,6 @@ TextEditor::Outcome TextEditor::loadFile(const QString& path)
     if (!text)
         return { FileResult::Failed, QStringLiteral("ファイルの内容を読み込めません。") };
     setText(*text);
-    changedSinceLoad_ = false;
     return {};
 }
 

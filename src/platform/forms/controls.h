@@ -135,13 +135,9 @@ protected:
 class Frame : public ContainerControl {
 public:
     explicit Frame(Container& parent);
-    QString caption() const { return caption_; }
     void setCaption(const QString& text);
     // Border style 0 removes the frame line and caption.
     void setBorderStyle(int style);
-
-private:
-    QString caption_;
 };
 
 // Drop-down list (not editable). ListIndex -1 means no selection.
@@ -306,8 +302,6 @@ public:
     Outcome saveFile(const QString& path) const;
     // 0 for an empty text, else line breaks + 1.
     int lineCount() const;
-    // Whether the text changed since the last successful loadFile.
-    bool changedSinceLoad() const { return changedSinceLoad_; }
 
     void type(const QString& text); // scripted user typing at the end of the text
 
@@ -317,7 +311,6 @@ private:
     void applyColors() override;
     QString text_;
     bool locked_ = false;
-    bool changedSinceLoad_ = false;
 };
 
 } // namespace forms

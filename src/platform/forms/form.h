@@ -17,7 +17,6 @@ class Timer;
 namespace detail {
     class Window;
     class HandlerScope;
-    class KeyRouter;
     Form* loadInstance(Form** slot, Form* (*make)());
 }
 void discardAll();

@@ -56,7 +56,6 @@ QMenu* Menu::submenu()
 
 void Menu::setCaption(const QString& text)
 {
-    caption_ = text;
     // A separator shows no text (some styles would draw it as a section title).
     const bool separator = text == QStringLiteral("-");
     action_->setSeparator(separator);

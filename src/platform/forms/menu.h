@@ -23,11 +23,9 @@ public:
     Menu& operator=(const Menu&) = delete;
     ~Menu();
 
-    Form& form() const { return *form_; }
     int index() const { return index_; }
     void setArrayIndex(int i) { index_ = i; }
 
-    QString caption() const { return caption_; }
     void setCaption(const QString& text);
     bool checked() const { return checked_; }
     void setChecked(bool on);
@@ -59,7 +57,6 @@ private:
     QMenu* submenu_ = nullptr;
     std::vector<Menu*> children_;
     int index_ = -1;
-    QString caption_;
     bool checked_ = false;
     bool enabled_ = true;
     bool visible_ = true;
