@@ -27,6 +27,8 @@ int main(int argc, char** argv)
     setExamWaveKeyStore(std::make_unique<SettingsExamWaveKeyStore>());
     FrmMain& main = frmMain(); // loads it: single-instance check, settings, sound bank
     main.show();
+    // Qt leaves through exit() when the display is lost: that end saves too.
+    platform::endThroughHandlerAtExit();
     // The program ends through the main window's close box, its Exit menu or a
     // request from the system, each of which saves the settings first.
     for (;;)

@@ -128,8 +128,15 @@ std::function<void(int)>& ender()
 }
 } // namespace
 
+namespace {
+// The status of an exit() under way (Qt's own on a lost display), or -1.
+int exitingWith = -1;
+} // namespace
+
 void endProgram(int exitCode)
 {
+    if (exitingWith >= 0)
+        exitCode = exitingWith;
     if (ender())
         ender()(exitCode);
     std::fflush(nullptr);
@@ -237,6 +244,23 @@ void onEndRequest(std::function<void()> handler)
     // A request held since holdEndRequests waits in the pipe for the reader.
     noteSignals(endHandler() && readerOnce());
 }
+
+namespace {
+extern "C" void endAtExit(int status, void*)
+{
+    // Once only: an exit() from inside the handler ends here at once.
+    static bool ending = false;
+    if (!ending) {
+        ending = true;
+        exitingWith = status;
+        runEndHandler();
+    }
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+} // namespace
+
+void endThroughHandlerAtExit() { ::on_exit(endAtExit, nullptr); }
 
 QString appTitle() { return QStringLiteral("Quenlo <Varneth>"); }
 int appMajor() { return 1; }

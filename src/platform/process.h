@@ -51,6 +51,12 @@ void setProgramEnder(std::function<void(int)> ender);
 // request runs the handler at once. nullptr gives the signals their default action
 // back and drops the session's requests.
 void onEndRequest(std::function<void()> handler);
+// An exit() from now on (Qt calls it when the display is lost) runs the end handler,
+// keeping the exit's status, and ends there: the objects made before this call are
+// never destroyed, so no destructor waits on anything (a sound worker stuck in a
+// server that does not answer). Called once the program is up: objects made later
+// are destroyed before the handler runs.
+void endThroughHandlerAtExit();
 // Notes the signals from now on, before there is an application to run a handler: a
 // request made then is held until onEndRequest gives it one. Called first thing, so
 // that no moment of the start-up is left to the signals' default action.

@@ -9,9 +9,13 @@ for a click) with the silent sound device. One check a run:
             box waiting for a click;
   startup   a program folder with a saveset.dat of its own: a SIGTERM at moments of the
             start-up (from just after the program was started up to the main window's
-            showing) ends it each time with exit code 0 and saveset.dat as it was.
+            showing) ends it each time with exit code 0 and saveset.dat as it was;
+  display-lost  its sound server stopped (SIGSTOP) before it starts, so that its
+            first open of the sound device hangs: the X server ended 3 s after the
+            start, Qt ends the program, which must be gone within 2 s, its settings
+            saved.
 
-    end_request_test.py unsaved|startup QUENLO_BINARY ASSETS_FOLDER
+    end_request_test.py unsaved|startup|display-lost QUENLO_BINARY ASSETS_FOLDER
 """
 import os
 import shutil
@@ -120,6 +124,54 @@ def check_startup(work, display):
         raise Failed("SIGTERM %s did not end with code 0 and saveset.dat as it was" % ", ".join(problems))
 
 
+def check_display_lost(work, first_display):
+    from sound_servers import PulseServer, alsa_env
+    settings = os.path.join(work, "saveset.dat")
+    code, said = end_by_sigterm(work, first_display, MAIN)  # the first start writes the file
+    if code != 0 or not os.path.isfile(settings):
+        raise Failed("the first start: exit code %d; %s" % (code, said))
+    os.utime(settings, (0, 0))
+    sound = PulseServer(work)
+    server, display = road.x_server("1024x768x24")
+    program = None
+    try:
+        sound.start()
+        sound.hang(True)
+        env = alsa_env(sound, work)
+        env.update(DISPLAY=display, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=work)
+        env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        program = subprocess.Popen([os.path.join(work, "quenlo")], env=env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        started = time.monotonic()
+        end = started + START_TIMEOUT
+        while not shown(display, program.pid, MAIN):
+            if program.poll() is not None or time.monotonic() > end:
+                raise Failed("the main window never showed")
+            time.sleep(0.05)
+        time.sleep(max(0.0, started + 3 - time.monotonic()))
+        road.stop_process(server)
+        ended = time.monotonic()
+        try:
+            _, said = program.communicate(timeout=END_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            raise Failed("the program still ran %d s after its display was lost" % END_TIMEOUT)
+        took = time.monotonic() - ended
+        saved = os.path.getmtime(settings) > 0
+        print("  display lost: the program ended %.2f s later with exit code %d, settings %s; standard error: %s"
+              % (took, program.returncode, "saved" if saved else "NOT SAVED", said.strip() or "(nothing)"),
+              flush=True)
+        if took > 2:
+            raise Failed("the program took %.1f s to end once its display was lost" % took)
+        if not saved:
+            raise Failed("the settings were not saved when the display was lost")
+    finally:
+        if program and program.poll() is None:
+            program.kill()
+            program.wait()
+        road.stop_process(server)
+        sound.stop()
+
+
 def main(check, binary, assets):
     work = tempfile.mkdtemp(prefix="quenlo-end-")
     os.chmod(work, 0o700)  # also the runtime folder, which Qt wants private
@@ -140,7 +192,7 @@ def main(check, binary, assets):
 
 
 if __name__ == "__main__":
-    checks = {"unsaved": check_unsaved, "startup": check_startup}
+    checks = {"unsaved": check_unsaved, "startup": check_startup, "display-lost": check_display_lost}
     if len(sys.argv) != 4 or sys.argv[1] not in checks:
         sys.exit(__doc__)
     sys.exit(main(checks[sys.argv[1]], sys.argv[2], sys.argv[3]))

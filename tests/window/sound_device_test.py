@@ -18,9 +18,18 @@ which beeps and prints how long each beep call took. One check a run:
                   that no device opened:
                   short beeps (each handed over in one write) are heard once it is up,
                   and standard error says once that no device opened and once that it
-                  is back.
+                  is back; and, with one beep made before the server is up and none
+                  after it, and ALSA's delay reported as a card's (COARSE_POINTER,
+                  preloaded: nothing played just after a write), "back" is still said,
+                  by the worker's own retries;
+  hung            the program's own choice of device, its ALSA "default" on a
+                  PulseAudio of the test's own that is stopped (SIGSTOP, as a server
+                  stuck after a suspend), so that the first open hangs: beep calls
+                  (which wait for their end) and WAV images played asynchronously
+                  (the probe waits while the device says it plays) each last their
+                  own length, not the open's.
 
-    sound_device_test.py small-buffer|failing|late PROBE
+    sound_device_test.py small-buffer|failing|late|hung PROBE COARSE_POINTER
 
 Every process the test starts is stopped by its id, also on a failure. Prints
 "FAILED: <why>" and exits 1 when the check fails.
@@ -37,6 +46,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from sound_servers import Failed, PulseServer, Recorder, alsa_env, poll_until, shape, tones  # noqa: E402
 
 PROBE_TIMEOUT = 30
+COARSE_POINTER = None  # the library that makes ALSA's delay a card's (tests/tools/coarse_pointer.cpp)
 
 
 def probe(command, env, *args):
@@ -119,13 +129,16 @@ def check_failing(command, work):
         raise Failed("; ".join(problems))
 
 
-def check_late(command, work):
-    # Short beeps (each handed over in one write) from a probe started before its
-    # server: once the server is up they are heard, and standard error says so once.
-    beeps, beep_ms, gap_ms = 70, 60, 200
+def late_run(command, work, name, beeps, beep_ms, gap_ms, preload=None):
+    """A probe started before its server, the server started once the probe has said
+    that no device opened: the tones heard."""
     server = PulseServer(work)
     env = alsa_env(server, work)
-    said_path = os.path.join(work, "late.err")
+    if preload:
+        env["LD_PRELOAD"] = preload
+        # The sanitized probe's runtime need not come first.
+        env["ASAN_OPTIONS"] = ":".join(filter(None, (env.get("ASAN_OPTIONS"), "verify_asan_link_order=0")))
+    said_path = os.path.join(work, name + ".err")
 
     def said():
         with open(said_path) as f:
@@ -139,20 +152,20 @@ def check_late(command, work):
         if not poll_until(lambda: "no sound device opened" in said() or run.poll() is not None, PROBE_TIMEOUT):
             raise Failed("sound_probe never said that no sound device opened")
         server.start()
-        recorder = Recorder(server, os.path.join(work, "late.raw"))
+        recorder = Recorder(server, os.path.join(work, name + ".raw"))
         try:
             run.wait(timeout=PROBE_TIMEOUT)
         except subprocess.TimeoutExpired:
             raise Failed("sound_probe did not end within %d s" % PROBE_TIMEOUT)
         heard = tones(recorder.samples())
         lines = said().strip().splitlines()
-        print("  %d tones heard; standard error:\n    %s" % (len(heard), "\n    ".join(lines) or "(nothing)"),
-              flush=True)
+        print("  %s: %d tones heard; standard error:\n    %s" % (
+            name, len(heard), "\n    ".join(lines) or "(nothing)"), flush=True)
         counts = [sum(text in line for line in lines) for text in ("no sound device opened", "was lost", "is back")]
         if counts != [1, 0, 1] or len(lines) != 2:
-            raise Failed("standard error should say once that no sound device opened and once that it is back")
-        if not heard:
-            raise Failed("no beep heard once the server was up")
+            raise Failed("%s: standard error should say once that no sound device opened and once that it is back"
+                         % name)
+        return heard
     finally:
         if run.poll() is None:
             run.kill()
@@ -162,10 +175,44 @@ def check_late(command, work):
         server.stop()
 
 
+def check_late(command, work):
+    # Short beeps (each handed over in one write): once the server is up they are
+    # heard, and standard error says so once.
+    if not late_run(command, work, "beeps", 70, 60, 200):
+        raise Failed("no beep heard once the server was up")
+    # One beep, lost to the missing server, then nothing asked for 8 s, the device's
+    # delay reported as a card reports it (nothing played just after a write): the
+    # device, opened again between sounds, must itself watch its silence play and say so.
+    late_run(command, work, "no sound asked", 1, 60, 8000, preload=COARSE_POINTER)
+
+
+def check_hung(command, work):
+    server = PulseServer(work)
+    env = alsa_env(server, work)
+    problems = []
+    try:
+        server.start()
+        server.hang(True)
+        for how, sound_ms in (("beep", 300), ("--wave", 300)):
+            took, said = probe(command, env, *(["--wave"] if how == "--wave" else []), 4, sound_ms, 200)
+            print("  %s calls of %d ms took %s ms; standard error: %s" % (
+                how.lstrip("-"), sound_ms, [round(x) for x in took], said or "(nothing)"), flush=True)
+            # Generous for a loaded machine, far below an open that waits for the server.
+            if len(took) != 4 or any(not sound_ms - 1 <= x <= sound_ms + 1000 for x in took):
+                problems.append("%s: sounds of %d ms took %s ms" % (how.lstrip("-"), sound_ms, took))
+    finally:
+        server.hang(False)
+        server.stop()
+    if problems:
+        raise Failed("; ".join(problems))
+
+
 def main():
-    checks = {"small-buffer": check_small_buffer, "failing": check_failing, "late": check_late}
-    if len(sys.argv) != 3 or sys.argv[1] not in checks:
+    checks = {"small-buffer": check_small_buffer, "failing": check_failing, "late": check_late, "hung": check_hung}
+    if len(sys.argv) != 4 or sys.argv[1] not in checks:
         sys.exit(__doc__)
+    global COARSE_POINTER
+    COARSE_POINTER = os.path.abspath(sys.argv[3])
     work = tempfile.mkdtemp(prefix="quenlo-sound-device-")
     os.chmod(work, 0o700)  # also the sound server's runtime folder
     try:

@@ -46,6 +46,15 @@ constexpr double toneAmplitude = 0.5 * 32767;
 constexpr milliseconds proofOfSound {20};
 // ... and is watched this long for it.
 constexpr std::chrono::seconds proofWatched {5};
+// How far past a sound's own time the UI waits for the worker to have handed it over.
+// A worker that has not by then is inside a call to a sound server that does not
+// answer (stopped, or stuck after a suspend): the sound then counts as ended.
+constexpr milliseconds handOverLeeway {150};
+// ... and how far past it the heard end may lie (a server's or a headset's latency).
+constexpr milliseconds heardLeeway {500};
+// How long the end of the device waits for its worker to finish before leaving it
+// behind (stuck in a server's call; it ends with the process).
+constexpr milliseconds workerEndWait {250};
 
 // Constant: never destroyed, so a worker still running at the process's exit can read it.
 constexpr std::array<std::int16_t, chunkFrames> silence {};
@@ -180,74 +189,98 @@ void say(Said what, const QString& name, int error = 0)
 }
 
 // One PCM fed by a worker thread. The UI thread only posts the next voice (or a
-// stop) and wakes the worker; it never waits on ALSA except in waitEnd, and there
-// never past a sound's own time while the worker is opening the device (an open can
-// hang for half a minute on a sound server that is stopped). Each sound starts from
-// an empty buffer (drop + prepare; on the pulse plugin a new server stream) and is
-// handed over as far ahead as the buffer takes; while it is, the worker sleeps until
-// there is room or a command comes. After the sound the stream runs dry and the
-// worker sleeps until the next command. A stream that fails beyond recovery, or has
-// not opened, is opened again; until it opens, sounds keep their time silently.
-class AlsaDevice : public SoundDevice {
+// stop) and wakes the worker; it never waits on ALSA. waitEnd waits for the worker
+// to have handed the sound over only up to its own time plus a little (while the
+// worker is opening the device, up to its own time): past that the worker is stuck
+// in a call to a sound server that does not answer, and the sound counts as ended.
+// Each sound starts from an empty buffer (drop + prepare; on the pulse plugin a new
+// server stream) and is handed over as far ahead as the buffer takes; while it is, the
+// worker sleeps until there is room or a command comes. After the sound the stream
+// runs dry and the worker sleeps until the next command. A stream that fails beyond
+// recovery, or has not opened, is opened again; until it opens, sounds keep their time
+// silently. The feeder is shared by the device and its worker, so that a device
+// destroyed while its worker is stuck leaves it behind instead of waiting for it.
+class Feeder {
 public:
     // Without a stream the worker opens the device itself, first thing.
-    AlsaDevice(std::optional<Stream> stream, QString name, std::chrono::microseconds bufferWish)
+    Feeder(std::optional<Stream> stream, QString name, std::chrono::microseconds bufferWish)
         : pcm_(stream ? stream->pcm : nullptr)
         , instant_(stream && stream->instant)
         , bufferFrames_(stream ? stream->bufferFrames : 0)
         , name_(std::move(name))
         , bufferWish_(bufferWish)
-        , worker_([this, first = !stream] { run(first); })
     {
     }
 
-    ~AlsaDevice() override
+    Feeder(const Feeder&) = delete;
+    Feeder& operator=(const Feeder&) = delete;
+
+    // Asks the worker to end; whether it has within wait.
+    bool end(milliseconds wait)
     {
-        {
-            std::lock_guard lock(mutex_);
-            quit_ = true;
-            ++generation_;
-        }
+        setReport(nullptr);
+        std::unique_lock lock(mutex_);
+        quit_ = true;
+        ++generation_;
         wake_.notify_all();
-        worker_.join();
-        if (pcm_) {
-            snd_pcm_drop(pcm_);
-            closePcm(pcm_);
-        }
+        return ended_.wait_for(lock, wait, [this] { return done_; });
     }
 
-    QString name() const override { return QStringLiteral("alsa:") + name_; }
+    void setReport(std::function<void(std::uint64_t, SteadyTime)> report)
+    {
+        std::lock_guard lock(reportMutex_);
+        report_ = std::move(report);
+    }
 
-    void start(Voice voice) override { post(std::move(voice)); }
-    void stop() override { post(std::nullopt); }
+    void start(Voice voice) { post(std::move(voice)); }
+    void stop() { post(std::nullopt); }
 
-    bool isPlaying() override
+    // No bound but the open's: a run that polls this (Wave sounds are asynchronous)
+    // waits for a server that stopped and goes on with it, the window answering meanwhile.
+    bool isPlaying()
     {
         std::lock_guard lock(mutex_);
         const SteadyTime now = steady_clock::now();
         return (busy_ && !(opening_ && now >= kept_)) || now < end_;
     }
 
-    void waitEnd() override
+    void waitEnd()
     {
         std::unique_lock lock(mutex_);
         SteadyTime end;
         for (;;) {
             if (!busy_) {
-                end = end_;
+                end = std::min(end_, kept_ + heardLeeway);
                 break;
             }
-            if (!opening_) {
-                ended_.wait(lock);
-            } else if (steady_clock::now() < kept_) {
-                ended_.wait_until(lock, kept_);
-            } else {
-                end = kept_; // silent: the device is still being opened
+            const SteadyTime latest = opening_ ? kept_ : kept_ + handOverLeeway;
+            if (steady_clock::now() >= latest) {
+                end = latest; // silent: the device is being opened, or its server does not answer
                 break;
             }
+            ended_.wait_until(lock, latest);
         }
         lock.unlock();
         std::this_thread::sleep_until(end);
+    }
+
+    void run(bool firstOpen)
+    {
+        if (firstOpen && !reopen(openRate)) {
+            say(Said::notOpened, name_, lastError_);
+            silenceSaid_ = true;
+        }
+        work();
+        // The stream is closed here, not by the device: on a server that does not
+        // answer the close hangs too, and only the worker may wait for it.
+        if (pcm_) {
+            snd_pcm_drop(pcm_);
+            closePcm(pcm_);
+            pcm_ = nullptr;
+        }
+        std::lock_guard lock(mutex_);
+        done_ = true;
+        ended_.notify_all();
     }
 
 private:
@@ -268,12 +301,8 @@ private:
         wake_.notify_one();
     }
 
-    void run(bool firstOpen)
+    void work()
     {
-        if (firstOpen && !reopen(openRate)) {
-            say(Said::notOpened, name_, lastError_);
-            silenceSaid_ = true;
-        }
         std::unique_lock lock(mutex_);
         for (;;) {
             const auto woken = [this] { return pending_ || quit_; };
@@ -559,8 +588,9 @@ private:
             }
             if (!first) {
                 first = steady_clock::now();
-                if (onFirstFrame)
-                    onFirstFrame(voice.id, *first);
+                std::lock_guard reporting(reportMutex_);
+                if (report_)
+                    report_(voice.id, *first);
             }
             at += put;
             wentThrough(put);
@@ -619,7 +649,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable wake_; // worker: a command is pending
-    std::condition_variable ended_; // waitEnd: the voice has been written
+    std::condition_variable ended_; // waitEnd: the voice has been written; end: the worker is done
     bool pending_ = false;
     bool quit_ = false;
     bool busy_ = false; // a voice is posted or being written
@@ -628,8 +658,46 @@ private:
     SteadyTime kept_ {}; // when the voice posted last ends by its own length
     SteadyTime end_ {};
     std::atomic<std::uint64_t> generation_ {0};
+    bool done_ = false; // the worker has ended
 
-    std::thread worker_; // last: starts after the members it uses
+    std::mutex reportMutex_; // held while the first frame is reported
+    std::function<void(std::uint64_t id, SteadyTime at)> report_;
+};
+
+class AlsaDevice : public SoundDevice {
+public:
+    AlsaDevice(std::optional<Stream> stream, QString name, std::chrono::microseconds bufferWish)
+        : name_(std::move(name))
+        , feeder_(std::make_shared<Feeder>(stream, name_, bufferWish))
+        , worker_([feeder = feeder_, first = !stream] { feeder->run(first); })
+    {
+    }
+
+    // Never waits long on the worker: one stuck in a call to a sound server that does
+    // not answer is left behind, holding the feeder, and ends with the process.
+    ~AlsaDevice() override
+    {
+        if (feeder_->end(workerEndWait))
+            worker_.join();
+        else
+            worker_.detach();
+    }
+
+    QString name() const override { return QStringLiteral("alsa:") + name_; }
+
+    void start(Voice voice) override
+    {
+        feeder_->setReport(onFirstFrame);
+        feeder_->start(std::move(voice));
+    }
+    void stop() override { feeder_->stop(); }
+    bool isPlaying() override { return feeder_->isPlaying(); }
+    void waitEnd() override { feeder_->waitEnd(); }
+
+private:
+    QString name_;
+    std::shared_ptr<Feeder> feeder_;
+    std::thread worker_; // last: starts after the feeder
 };
 
 } // namespace
