@@ -53,6 +53,25 @@ void DialogMogisikenTxt::DeleteSlotSound(int slot)
     }
 }
 
+// A slot's tick box and option button take part only while a text is registered
+// there; a text just registered is ticked for the random choice.
+void DialogMogisikenTxt::MarkSlotRegistered(int slot, bool on)
+{
+    checkSelectText(slot).setEnabled(on);
+    checkSelectText(slot).setValue(on ? 1 : 0);
+    optionSelectText(slot).setEnabled(on);
+}
+
+// Back from the editor to the list: its buttons, OK closing the dialog again, no
+// registration open, the slots stored.
+void DialogMogisikenTxt::EndEditing()
+{
+    ShowListButtons(true);
+    OKButton.setCaption(QStringLiteral("OK"));
+    registrationCreatedFile_ = false;
+    SaveExamTextSettings();
+}
+
 void DialogMogisikenTxt::cmdCredit_Click()
 {
     ShowListButtons(false);
@@ -158,13 +177,8 @@ void DialogMogisikenTxt::cmdTextSave_Click()
     DeleteSlotSound(slot);
     ShowPanel(0);
     textFilePath(slot).setText(path);
-    checkSelectText(slot).setEnabled(true);
-    checkSelectText(slot).setValue(1);
-    optionSelectText(slot).setEnabled(true);
-    ShowListButtons(true);
-    OKButton.setCaption(QStringLiteral("OK"));
-    registrationCreatedFile_ = false;
-    SaveExamTextSettings();
+    MarkSlotRegistered(slot, true);
+    EndEditing();
 }
 
 void DialogMogisikenTxt::cmdDelete_Click()
@@ -177,18 +191,13 @@ void DialogMogisikenTxt::cmdDelete_Click()
         textFilePath(slot).setText(QString());
         richTextBoxEdit.setText(QString());
         ShowPanel(0);
-        checkSelectText(slot).setEnabled(false);
-        checkSelectText(slot).setValue(0);
-        optionSelectText(slot).setEnabled(false);
+        MarkSlotRegistered(slot, false);
         DeleteSlotSound(slot);
     } else {
         richTextBoxEdit.setText(QString());
         ShowPanel(0);
     }
-    ShowListButtons(true);
-    OKButton.setCaption(QStringLiteral("OK"));
-    registrationCreatedFile_ = false;
-    SaveExamTextSettings();
+    EndEditing();
 }
 
 void DialogMogisikenTxt::cmdCreditAllDelete_Click()
@@ -201,9 +210,7 @@ void DialogMogisikenTxt::cmdCreditAllDelete_Click()
     for (int i = 0; i <= 9; ++i) {
         DeleteSlotSound(i);
         textFilePath(i).setText(QString());
-        checkSelectText(i).setValue(0);
-        checkSelectText(i).setEnabled(false);
-        optionSelectText(i).setEnabled(false);
+        MarkSlotRegistered(i, false);
         enabled[i] = 0;
         paths()[i].clear();
     }

@@ -68,6 +68,8 @@ private:
     void ShowPanel(int panel);
     void FreeSlot(int slot);
     void DeleteSlotSound(int slot);
+    void MarkSlotRegistered(int slot, bool on);
+    void EndEditing();
     std::int16_t& EditSlot();
 
     // The editor text seen by the last change.

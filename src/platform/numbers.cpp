@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <cmath>
+#include <limits>
 
 namespace platform {
 
@@ -29,25 +30,23 @@ double textToDouble(const QString& text)
     return value;
 }
 
-std::int16_t toInt16(double value)
+namespace {
+// Halves to even (the default rounding mode), then the range of Int.
+template <class Int>
+Int roundedTo(double value)
 {
     if (!std::isfinite(value))
         throw Failure(QStringLiteral("overflow: not a finite number"));
     double r = std::nearbyint(value);
-    if (r < INT16_MIN || r > INT16_MAX)
-        throw Failure(QStringLiteral("overflow: %1 outside the 16-bit range").arg(value));
-    return static_cast<std::int16_t>(r);
+    if (r < std::numeric_limits<Int>::min() || r > std::numeric_limits<Int>::max())
+        throw Failure(QStringLiteral("overflow: %1 outside the %2-bit range").arg(value).arg(sizeof(Int) * 8));
+    return static_cast<Int>(r);
 }
+} // namespace
 
-std::int32_t toInt32(double value)
-{
-    if (!std::isfinite(value))
-        throw Failure(QStringLiteral("overflow: not a finite number"));
-    double r = std::nearbyint(value);
-    if (r < INT32_MIN || r > INT32_MAX)
-        throw Failure(QStringLiteral("overflow: %1 outside the 32-bit range").arg(value));
-    return static_cast<std::int32_t>(r);
-}
+std::int16_t toInt16(double value) { return roundedTo<std::int16_t>(value); }
+
+std::int32_t toInt32(double value) { return roundedTo<std::int32_t>(value); }
 
 std::int16_t textToInt16(const QString& text) { return toInt16(textToDouble(text)); }
 

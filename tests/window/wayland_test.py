@@ -9,8 +9,10 @@ client that then commits a size other than the one it gave. The main window, the
 options dialog and the 削除確認 message box are maximised in turn, each then answers
 keys. Then the main window, restored, goes full screen and switches the alphabet
 (Alt+C), which resizes it by code and shows the progress window: the window keeps the
-keyboard (its menu keys open 設定), takes the other alphabet's size when restored, and
-Alt+X ends the program with code 0 and its settings written. The windows and their
+keyboard (its menu keys open 設定) and takes the other alphabet's size when restored,
+Latin to kana and then, full screen again, kana back to Latin (the narrower layout,
+which the least size alone would not give back). Alt+X ends the program with code 0
+and its settings written. The windows and their
 sizes are read through the accessibility tree, as in real_window_test.py, whose
 helpers this test shares.
 
@@ -176,6 +178,16 @@ def road_of(work):
         kana = (latin[0] + KANA_WIDER, latin[1])
         sized(program, MAIN, ["super+shift+f"], "restored", lambda before, now: now != OUTPUT)
         wait_for(lambda: "the size %s of the kana layout (%s now)" % (kana, size(MAIN)), lambda: size(MAIN) == kana)
+
+        step("full screen again, Alt+C back to Latin; restored, the window has the Latin layout's size")
+        wait_for("the main window to have the keyboard", lambda: active(MAIN))
+        sized(program, MAIN, ["super+shift+f"], "full screen", lambda before, now: now == OUTPUT)
+        key("alt+c")
+        wait_for("the Latin keys", lambda: place(rw.control(MAIN, "push button", "A"))[0] >= 0)
+        wait_for("the progress window to go", lambda: not any(rw.window(t) for t in PROGRESS))
+        wait_for("the main window to have the keyboard back", lambda: active(MAIN))
+        sized(program, MAIN, ["super+shift+f"], "restored", lambda before, now: now != OUTPUT)
+        wait_for(lambda: "the size %s of the Latin layout (%s now)" % (latin, size(MAIN)), lambda: size(MAIN) == latin)
 
         step("Alt+X ends it with code 0, its settings written")
         saved = os.path.join(folder, "saveset.dat")

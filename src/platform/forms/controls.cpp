@@ -593,19 +593,16 @@ void HScrollBar::sync()
     s->setValue(value_);
 }
 
-void HScrollBar::setMin(int v)
-{
-    min_ = v;
-    int old = value_;
-    value_ = std::clamp(value_, std::min(min_, max_), std::max(min_, max_));
-    sync();
-    if (value_ != old)
-        form().raise(onChange);
-}
+void HScrollBar::setMin(int v) { setEnds(v, max_); }
 
-void HScrollBar::setMax(int v)
+void HScrollBar::setMax(int v) { setEnds(min_, v); }
+
+// Min may lie above Max (the bar runs the other way); Value is pulled inside, with
+// Change when that moves it.
+void HScrollBar::setEnds(int min, int max)
 {
-    max_ = v;
+    min_ = min;
+    max_ = max;
     int old = value_;
     value_ = std::clamp(value_, std::min(min_, max_), std::max(min_, max_));
     sync();

@@ -184,6 +184,7 @@ public:
 private:
     friend class detail::Hook;
     void userMoved(int v, bool released);
+    void setEnds(int min, int max);
     void sync();
     int min_ = 0, max_ = 32767, value_ = 0, small_ = 1, large_ = 1;
     int pressValue_ = 0;
