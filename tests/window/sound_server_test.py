@@ -80,8 +80,10 @@ def sound_over(recorder, mark, clicked, length_s):
 
 
 # In Beep mode every element is a stream of its own, and the null sink's rewind of a
-# new stream costs each its first 10-15 ms at the monitor: the gap before it grows as much.
-BEEP_START_LOSS_MS = 20
+# new stream costs each its first 10-15 ms at the monitor: the gap before it grows as
+# much, and by the window's own wait between elements on a loaded machine (up to 32 ms
+# in all seen while the sanitized tree built).
+BEEP_START_LOSS_MS = 30
 
 
 def whole_zero(lengths, gaps, start_loss=0):
