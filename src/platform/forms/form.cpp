@@ -421,7 +421,9 @@ void Form::applyGeometry()
         // gave it: a least size beyond it would make Qt grow the window, and a move or
         // resize makes Qt forget the state, so that the next size set is committed
         // (which breaks the protocol, or loses the keyboard). The geometry set stays
-        // the form's; the window takes it when restored (Window::changeEvent).
+        // the form's. Restored, a form designed with a fixed size takes it again
+        // (Window::changeEvent); a sizable one takes the size the compositor restores,
+        // as it takes any size its window is given (Window::resizeEvent).
         detail::leastSize(window_, least.boundedTo(window_->size()));
         return;
     } else {
