@@ -1,6 +1,7 @@
 #include "dialogs/dialogMogisikenTxt.h"
 #include "dialog_fixture.h"
 #include "material/ExamWaveCache.h"
+#include "support/real_input.h"
 
 #include <QDir>
 
@@ -289,6 +290,55 @@ TEST_F(ExamTexts, OpeningARegisteredTextAndUnregisteringIt)
     EXPECT_TRUE(d.textFilePath(0).text().isEmpty());
     EXPECT_TRUE(listShown(d));
     EXPECT_FALSE(d.cmdCreditAllDelete.enabled());
+}
+
+// Registering a text brings the editor panel over the list, which stays where it is:
+// the boxes behind it are no Tab stops. Tab goes from the check box straight to the
+// editor, and Shift+Tab from キャンセル walks back over what is seen only.
+TEST_F(ExamTexts, TheRegistrationTabsOnlyThroughWhatItShows)
+{
+    writeBytes(text("old.txt"), "CQ");
+    writeBytes(text("zero.txt"), "X");
+    registered({{0, "zero.txt"}});
+    DialogMogisikenTxt& d = shown();
+    real::activate(d);
+    dialogs::queueFile(text("old.txt"));
+    d.cmdCredit.click();
+    ASSERT_EQ(d.Picture1(0).left(), 120);
+    ASSERT_EQ(d.Picture1(1).left(), 120);
+    d.checkAutoStartEndAdd.setFocus();
+    real::key(Qt::Key_Tab);
+    EXPECT_EQ(d.activeControl(), &d.richTextBoxEdit);
+
+    d.OKButton.setFocus();
+    std::vector<Control*> walked;
+    for (int i = 0; i < 6; ++i) {
+        real::key(Qt::Key_Backtab, Qt::ShiftModifier);
+        walked.push_back(d.activeControl());
+    }
+    EXPECT_EQ(walked, (std::vector<Control*>{&d.cmdDelete, &d.cmdTextSave, &d.richTextBoxEdit, &d.checkAutoStartEndAdd,
+                                             &d.optionTextRandom, &d.OKButton}));
+}
+
+// Opening a registered text by a double click on its box takes the list out of view
+// while that box has the focus: the focus goes to the first stop in view, and no stop
+// of the walk back round the dialog is in the list.
+TEST_F(ExamTexts, OpeningATextLeavesNoFocusInTheListOutOfView)
+{
+    writeBytes(text("a.txt"), "AAA");
+    registered({{0, "a.txt"}});
+    DialogMogisikenTxt& d = shown();
+    real::activate(d);
+    d.textFilePath(0).dblClick();
+    ASSERT_EQ(d.Picture1(0).left(), -12000);
+    EXPECT_EQ(d.activeControl(), &d.optionTextRandom);
+    EXPECT_EQ(real::keyTarget(), d.optionTextRandom.widget());
+    QWidget* list = d.Picture1(0).widget();
+    for (int i = 0; i < 6; ++i) {
+        real::key(Qt::Key_Backtab, Qt::ShiftModifier);
+        ASSERT_NE(d.activeControl(), nullptr);
+        EXPECT_FALSE(list->isAncestorOf(real::keyTarget())) << "step " << i;
+    }
 }
 
 // A recording that cannot be deleted when its slot's text changes stays on disk,

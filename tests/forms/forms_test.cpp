@@ -766,8 +766,8 @@ TEST_F(FormsTest, ArrowsInAnOptionGroupSelectAsTheyMove)
 // Qt's styles draw the focus frame only in a window whose focus has moved from the
 // keyboard. Each case starts in a fresh window with the focus set from code, moves it
 // by a real key, and then parks it elsewhere from code: the control must look different
-// with the focus than without it. A text box or editor is no case: Qt draws its focus
-// (outline, caret) in any window.
+// with the focus than without it. A text box or an editable editor is no case: Qt draws
+// its focus (outline, caret) in any window. A locked editor has no caret and is one.
 TEST_F(FormsTest, AFocusMovedFromTheKeyboardIsSeen)
 {
     struct FocusForm : Form {
@@ -781,6 +781,7 @@ TEST_F(FormsTest, AFocusMovedFromTheKeyboardIsSeen)
         HScrollBar scroll { *this };
         TextBox box { *this };
         ComboBox combo { *this };
+        TextEditor locked { *this };
         FocusForm()
         {
             move(0, 0, 7000, 4500);
@@ -794,6 +795,9 @@ TEST_F(FormsTest, AFocusMovedFromTheKeyboardIsSeen)
             scroll.move(120, 1800, 2400, 300);
             box.move(120, 2300, 1200, 300);
             combo.move(120, 2800, 1200, 300);
+            locked.move(3300, 700, 2400, 1500);
+            locked.setText("CQ");
+            locked.setLocked(true);
             for (CommandButton* b : {&park, &first, &second})
                 b->setCaption("OK");
             opt1.setCaption("one");
@@ -830,6 +834,8 @@ TEST_F(FormsTest, AFocusMovedFromTheKeyboardIsSeen)
             [](FocusForm& f) -> Control& { return f.scroll; }},
         {"Tab to a combo box", [](FocusForm& f) -> Control& { return f.box; }, [] { real::key(Qt::Key_Tab); },
             [](FocusForm& f) -> Control& { return f.combo; }},
+        {"Tab to a locked text editor", [](FocusForm& f) -> Control& { return f.combo; }, [] { real::key(Qt::Key_Tab); },
+            [](FocusForm& f) -> Control& { return f.locked; }},
         {"a key whose handler moves the focus", [](FocusForm& f) -> Control& { return f.first; },
             [] { real::type('x'); }, [](FocusForm& f) -> Control& { return f.second; }},
     };
@@ -853,6 +859,73 @@ TEST_F(FormsTest, AFocusMovedFromTheKeyboardIsSeen)
         ASSERT_EQ(real::keyTarget(), f.park.widget());
         EXPECT_NE(focused, window->grab(at).toImage());
     }
+}
+
+// A Tab stop is a control some part of which can be seen. Two panels share a place, as
+// a list and an editor do: the one brought over the other (a picture box fills its own
+// background) hides the boxes behind it, while a box it covers only in part, or one
+// under a borderless frame, which paints nothing, stays a stop; a box placed outside
+// its frame's area is out of view though inside the window. A focused control that
+// leaves view, covered or moved away, gives the focus to the first stop in view.
+TEST_F(FormsTest, TabStopsOnlyOnWhatCanBeSeen)
+{
+    struct Panels : Form {
+        CheckBox check { *this };
+        PictureBox list { *this };
+        TextBox row1 { list };
+        TextBox row2 { list };
+        Frame strip { list };
+        TextBox outside { strip };
+        PictureBox editPanel { *this };
+        TextEditor editor { editPanel };
+        CommandButton save { editPanel };
+        CommandButton ok { *this };
+        Panels()
+        {
+            move(0, 0, 7000, 5000);
+            check.move(120, 120, 1500, 300);
+            list.move(120, 600, 6000, 3000);
+            row1.move(120, 120, 3000, 300);
+            row2.move(120, 600, 3000, 300);
+            strip.setBorderStyle(0);
+            strip.move(60, 450, 4000, 600); // over row2
+            outside.move(4500, 150, 1000, 300);
+            editPanel.move(-12000, 600, 6000, 800); // over row1 whole, row2 in part
+            editor.move(0, 0, 3000, 500);
+            save.move(3500, 100, 1000, 400);
+            ok.move(5000, 4000, 1000, 400);
+        }
+    };
+    static FormRef<Panels> panels;
+    Panels& f = panels();
+    f.show();
+    real::activate(f);
+    auto walk = [&](Control& from, Qt::Key key, Qt::KeyboardModifiers mods) {
+        from.setFocus();
+        std::vector<Control*> walked;
+        for (int i = 0; i < 4; ++i) {
+            real::key(key, mods);
+            walked.push_back(f.activeControl());
+            EXPECT_EQ(real::keyTarget(), f.activeControl() ? f.activeControl()->widget() : nullptr);
+        }
+        return walked;
+    };
+    using Walk = std::vector<Control*>;
+    EXPECT_EQ(walk(f.check, Qt::Key_Tab, Qt::NoModifier), (Walk {&f.row1, &f.row2, &f.ok, &f.check}));
+
+    f.row1.setFocus();
+    f.editPanel.setLeft(f.list.left());
+    EXPECT_EQ(f.activeControl(), &f.check);
+    EXPECT_EQ(real::keyTarget(), f.check.widget());
+    EXPECT_EQ(walk(f.ok, Qt::Key_Backtab, Qt::ShiftModifier), (Walk {&f.save, &f.editor, &f.row2, &f.check}));
+
+    f.row2.setFocus();
+    f.list.setLeft(-12000);
+    EXPECT_EQ(f.activeControl(), &f.check);
+    EXPECT_EQ(walk(f.ok, Qt::Key_Backtab, Qt::ShiftModifier), (Walk {&f.save, &f.editor, &f.check, &f.ok}));
+    f.check.setFocus();
+    real::key(Qt::Key_Tab);
+    EXPECT_EQ(f.activeControl(), &f.editor);
 }
 
 // A form opened by a key (a menu chosen after a key, Space on a button, which clicks on

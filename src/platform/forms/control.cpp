@@ -199,9 +199,11 @@ namespace detail {
             e->accept();
             if (!deliver || !receiver)
                 return true;
-            // Tab and Shift+Tab follow the form's TabIndex order (a text editor keeps its Tab).
+            // Tab and Shift+Tab follow the form's TabIndex order (an editable text editor
+            // keeps its Tab), never Qt's own chain, which knows nothing of what is in view.
             const bool tab = k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab;
-            if (tab && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !keepsTab(target)) {
+            if (tab && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+                && !keepsTab(target, k->key(), static_cast<int>(k->modifiers()))) {
                 if (f->isLoaded())
                     f->tabFrom(target, k->key() == Qt::Key_Tab && !(k->modifiers() & Qt::ShiftModifier));
                 return true;
@@ -381,6 +383,8 @@ void Control::setVisible(bool on)
         leaveFocus();
     visible_ = on;
     widget_->setVisible(on);
+    if (on)
+        form_->keepFocusInView(); // it may cover the focused control
 }
 
 void Control::move(float left, float top, float width, float height)
@@ -390,6 +394,7 @@ void Control::move(float left, float top, float width, float height)
     width_ = width;
     height_ = height;
     applyGeometry();
+    form_->keepFocusInView();
 }
 
 void Control::applyGeometry()

@@ -946,11 +946,39 @@ namespace {
 } // namespace
 
 namespace detail {
-    bool keepsTab(const Control* c) { return dynamic_cast<const TextEditor*>(c); }
+    bool keepsTab(const Control* c, int qtKey, int qtModifiers)
+    {
+        auto* editor = dynamic_cast<const TextEditor*>(c);
+        return editor && !editor->locked() && qtKey == Qt::Key_Tab && !(qtModifiers & Qt::ShiftModifier);
+    }
 } // namespace detail
 
+namespace {
+    // A locked editor has no caret to show that it has the focus; it draws the style's
+    // focus frame on its border instead, which the style shows only after a keyboard
+    // focus move, as on the other controls. Its viewport covers the inside.
+    class EditorWidget : public Hooked<QPlainTextEdit> {
+    public:
+        using Hooked<QPlainTextEdit>::Hooked;
+
+    protected:
+        bool event(QEvent* e) override
+        {
+            const bool r = Hooked<QPlainTextEdit>::event(e);
+            if (e->type() == QEvent::Paint && hasFocus() && isReadOnly()) {
+                QStyleOptionFocusRect frame;
+                frame.initFrom(this);
+                frame.backgroundColor = palette().color(QPalette::Window);
+                QPainter p(this);
+                style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &p, this);
+            }
+            return r;
+        }
+    };
+} // namespace
+
 TextEditor::TextEditor(Container& parent)
-    : Control(parent, new Hooked<QPlainTextEdit>(parent.client()), true)
+    : Control(parent, new EditorWidget(parent.client()), true)
 {
     auto* e = static_cast<QPlainTextEdit*>(widget());
     e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -999,6 +1027,7 @@ void TextEditor::setLocked(bool on)
     locked_ = on;
     static_cast<QPlainTextEdit*>(widget())->setReadOnly(on);
     applyFont();
+    widget()->update(); // the focus frame of a locked editor
 }
 
 TextEditor::Outcome TextEditor::loadFile(const QString& path)

@@ -98,8 +98,13 @@ private:
     Form* form_;
 };
 
-// A control that takes Tab as a character (a text editor) rather than moving the focus.
-bool keepsTab(const Control* c);
+// A control that takes the key as a character rather than moving the focus: an
+// editable text editor keeps its Tab (not Shift+Tab, which has no character to give).
+bool keepsTab(const Control* c, int qtKey, int qtModifiers);
+// Whether some part of the control can be seen: inside its containers' visible area and
+// not wholly covered by a later widget (a sibling of it or of a container) that fills
+// its own background.
+bool inView(const Control* c);
 
 void installAppHooks();
 // Marks a stretch in which a key is being handled: the focus moved meanwhile, by Tab or

@@ -421,7 +421,9 @@ void Form::applyGeometry()
         // gave it: a least size beyond it would make Qt grow the window, and a move or
         // resize makes Qt forget the state, so that the next size set is committed
         // (which breaks the protocol, or loses the keyboard). The geometry set stays
-        // the form's; the window takes it when restored (Window::changeEvent).
+        // the form's. Restored, a form designed with a fixed size takes it again
+        // (Window::changeEvent); a sizable one takes the size the compositor restores,
+        // as it takes any size its window is given (Window::resizeEvent).
         detail::leastSize(window_, least.boundedTo(window_->size()));
         return;
     } else {
@@ -571,15 +573,29 @@ void Form::moveFocusTo(Control* c)
         detail::fireUser(*c, c->onGotFocus);
 }
 
-namespace {
-    bool tabStop(Control* c, QWidget* client)
+namespace detail {
+    // Qt reckons what of a widget can be seen: clipped by its containers (so a control
+    // parked far off the window, or in a panel parked so, has none) less what later
+    // siblings, and later siblings of its containers, cover with their own background.
+    // It also takes away the widget's own opaque children (an editor's viewport), which
+    // are the control too: any of them seen is the control seen.
+    bool inView(const Control* c)
     {
-        if (!c->takesFocus() || !c->reachable())
-            return false;
-        // Parked out of sight (a panel or keypad moved far off the window).
         QWidget* w = c->widget();
-        const QRect inClient(w->mapTo(client, QPoint(0, 0)), w->size());
-        if (!client->rect().intersects(inClient))
+        if (!w->isVisible())
+            return false;
+        if (!w->visibleRegion().isEmpty())
+            return true;
+        const auto inner = w->findChildren<QWidget*>();
+        return std::any_of(inner.begin(), inner.end(),
+            [](QWidget* i) { return !i->isWindow() && !i->visibleRegion().isEmpty(); });
+    }
+} // namespace detail
+
+namespace {
+    bool tabStop(Control* c)
+    {
+        if (!c->takesFocus() || !c->reachable() || !detail::inView(c))
             return false;
         auto* option = dynamic_cast<OptionButton*>(c);
         if (!option || option->value())
@@ -590,17 +606,24 @@ namespace {
                     return false;
         return true; // no option of the group is selected: each one is a stop
     }
+
+    // The controls by TabIndex, ties in creation order, that are stops (or from).
+    std::vector<Control*> tabOrder(const std::vector<Control*>& controls, Control* from)
+    {
+        std::vector<Control*> order;
+        for (Control* c : controls)
+            if (c == from || tabStop(c))
+                order.push_back(c);
+        std::stable_sort(order.begin(), order.end(), [](Control* a, Control* b) { return a->tabIndex() < b->tabIndex(); });
+        return order;
+    }
 } // namespace
 
 void Form::tabFrom(Control* from, bool forward)
 {
-    std::vector<Control*> order;
-    for (Control* c : controls_)
-        if (c == from || tabStop(c, client_))
-            order.push_back(c);
-    std::stable_sort(order.begin(), order.end(), [](Control* a, Control* b) { return a->tabIndex() < b->tabIndex(); });
+    const std::vector<Control*> order = tabOrder(controls_, from);
     std::vector<Control*> stops;
-    std::copy_if(order.begin(), order.end(), std::back_inserter(stops), [&](Control* c) { return tabStop(c, client_); });
+    std::copy_if(order.begin(), order.end(), std::back_inserter(stops), [](Control* c) { return tabStop(c); });
     if (stops.empty())
         return;
     auto at = std::find(order.begin(), order.end(), from);
@@ -608,13 +631,30 @@ void Form::tabFrom(Control* from, bool forward)
     if (at == order.end()) {
         next = forward ? stops.front() : stops.back();
     } else if (forward) {
-        auto it = std::find_if(at + 1, order.end(), [&](Control* c) { return tabStop(c, client_); });
+        auto it = std::find_if(at + 1, order.end(), [](Control* c) { return tabStop(c); });
         next = it != order.end() ? *it : stops.front();
     } else {
-        auto rit = std::find_if(std::make_reverse_iterator(at), order.rend(), [&](Control* c) { return tabStop(c, client_); });
+        auto rit = std::find_if(std::make_reverse_iterator(at), order.rend(), [](Control* c) { return tabStop(c); });
         next = rit != order.rend() ? *rit : stops.back();
     }
     next->setFocus();
+}
+
+// The focused control has been moved out of view or covered (a panel brought over the
+// one it is on): the focus goes to the first stop in view, so that the next key acts
+// on something seen; with none in view, to the neutral client widget.
+void Form::keepFocusInView()
+{
+    Control* c = activeControl_;
+    if (!c || !shown_ || !loaded_ || keepingFocusInView_ || detail::inView(c))
+        return;
+    keepingFocusInView_ = true;
+    const std::vector<Control*> stops = tabOrder(controls_, nullptr);
+    if (!stops.empty())
+        stops.front()->setFocus();
+    else
+        c->leaveFocus();
+    keepingFocusInView_ = false;
 }
 
 // ---- keys
@@ -690,7 +730,7 @@ namespace {
             return key >= Qt::Key_A && key <= Qt::Key_Z ? 1 + (key - Qt::Key_A) : 0;
         }
         if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
-            return detail::keepsTab(target) ? 9 : 0;
+            return detail::keepsTab(target, key, mods) ? 9 : 0;
         if (key == Qt::Key_Backspace)
             return 8;
         if (key == Qt::Key_Return || key == Qt::Key_Enter)

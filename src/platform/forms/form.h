@@ -147,8 +147,12 @@ public:
     void moveFocusTo(Control* c);
     // The Tab key: the focus moves to the next control (previous one backwards) by
     // TabIndex, ties in creation order, among those a user can reach and see: enabled,
-    // visible, inside the window, and of a group of option buttons only the selected one.
+    // visible, some part of it in view (detail::inView), and of a group of option
+    // buttons only the selected one.
     void tabFrom(Control* from, bool forward);
+    // After a control has moved or come into view: a focused control that no part of can
+    // be seen any more gives the focus to the first Tab stop in view.
+    void keepFocusInView();
 
 private:
     friend class detail::Window;
@@ -174,6 +178,7 @@ private:
     bool unloading_ = false;
     bool designing_ = true; // the constructor runs: design values raise no events
     bool everShown_ = false;
+    bool keepingFocusInView_ = false;
     int depth_ = 0;
     QString caption_;
     QPixmap icon_;
