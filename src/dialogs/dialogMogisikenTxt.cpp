@@ -263,8 +263,6 @@ void DialogMogisikenTxt::optionSelectText_Click(int index)
 void DialogMogisikenTxt::FreeSlot(int slot)
 {
     textFilePath(slot).setText(QString());
-    checkSelectText(slot).setValue(0);
-    checkSelectText(slot).setEnabled(false);
-    optionSelectText(slot).setEnabled(false);
+    MarkSlotRegistered(slot, false);
     twins().path[slot].clear();
 }

@@ -545,8 +545,18 @@ void ComboBox::choose(int index)
 // ---- HScrollBar
 
 namespace {
-    // Qt's scroll bar draws no focus at all; this one draws the style's focus frame
-    // over itself, which the style shows only after a keyboard focus move.
+    // The style's focus frame over the whole widget, for widgets that draw no focus of
+    // their own; the style shows it only after a keyboard focus move.
+    void drawFocusFrame(QWidget* w)
+    {
+        QStyleOptionFocusRect frame;
+        frame.initFrom(w);
+        frame.backgroundColor = w->palette().color(QPalette::Window);
+        QPainter p(w);
+        w->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &p, w);
+    }
+
+    // Qt's scroll bar draws no focus at all; this one draws the focus frame over itself.
     class ScrollBarWidget : public Hooked<QScrollBar> {
     public:
         using Hooked<QScrollBar>::Hooked;
@@ -555,13 +565,8 @@ namespace {
         void paintEvent(QPaintEvent* e) override
         {
             QScrollBar::paintEvent(e);
-            if (!hasFocus())
-                return;
-            QStyleOptionFocusRect frame;
-            frame.initFrom(this);
-            frame.backgroundColor = palette().color(QPalette::Window);
-            QPainter p(this);
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &p, this);
+            if (hasFocus())
+                drawFocusFrame(this);
         }
     };
 } // namespace
@@ -965,13 +970,8 @@ namespace {
         bool event(QEvent* e) override
         {
             const bool r = Hooked<QPlainTextEdit>::event(e);
-            if (e->type() == QEvent::Paint && hasFocus() && isReadOnly()) {
-                QStyleOptionFocusRect frame;
-                frame.initFrom(this);
-                frame.backgroundColor = palette().color(QPalette::Window);
-                QPainter p(this);
-                style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &p, this);
-            }
+            if (e->type() == QEvent::Paint && hasFocus() && isReadOnly())
+                drawFocusFrame(this);
             return r;
         }
     };
