@@ -235,8 +235,8 @@ public:
     void start(Voice voice) { post(std::move(voice)); }
     void stop() { post(std::nullopt); }
 
-    // No bound but the open's: a run that polls this (Wave sounds are asynchronous)
-    // waits for a server that stopped and goes on with it, the window answering meanwhile.
+    // No bound but the open's: the mock exam's end, which polls this, waits for a
+    // recording that a stopped server holds, the window answering meanwhile.
     bool isPlaying()
     {
         std::lock_guard lock(mutex_);
